@@ -1,0 +1,36 @@
+#include "ConvertApp.h"
+#include "ConvertDlg.h"
+#include "Handoff.h"
+#include "PathRules.h"
+
+#include <cstdlib>
+
+CConvertApp theApp;
+
+BEGIN_MESSAGE_MAP(CConvertApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+CConvertApp& GetConvertApp() { return theApp; }
+
+BOOL CConvertApp::InitInstance()
+{
+    HWND hWndRunning = FindRunningInstance();
+    if (hWndRunning) {
+        if (__argc >= 2) SendHandoff(hWndRunning, __argv[1]);
+        ::SetForegroundWindow(hWndRunning);
+        return FALSE;
+    }
+
+    if (!m_settings.LoadSettings()) return FALSE;
+    if (__argc >= 2) {
+        m_strInputPath = __argv[1];
+        m_strOutputPath = DeriveOutputPath(__argv[1], m_settings.GetSuffix());
+    }
+
+    CConvertDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

@@ -1,0 +1,9 @@
+# The -posix compilers: GoogleTest needs std::mutex, which the win32 thread model lacks.
+set(CMAKE_C_COMPILER ${CALV_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CALV_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${CALV_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${CALV_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,4 @@
+#pragma once
+#include "CWnd.h"
+
+class CButton : public CWnd {};

@@ -1,0 +1,15 @@
+#include "CString.h"
+#include "CWinApp.h"
+
+int CString::LoadString(unsigned int nID)
+{
+    // LoadStringA cannot report how long an entry is, so grow until it fits.
+    for (int nSize = 256;; nSize *= 2) {
+        std::string buffer(static_cast<size_t>(nSize), '\0');
+        int n = ::LoadStringA(AfxGetInstanceHandle(), nID, &buffer[0], nSize);
+        if (n < nSize - 1) {
+            m_str.assign(buffer.data(), static_cast<size_t>(n));
+            return n > 0;
+        }
+    }
+}

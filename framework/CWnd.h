@@ -1,0 +1,48 @@
+#pragma once
+#include "CCmdTarget.h"
+#include "CString.h"
+
+// Holds a window handle and forwards to Win32. A subclassed window sends its
+// messages through the class's message map first.
+class CWnd : public CCmdTarget {
+public:
+    HWND m_hWnd = nullptr;
+
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // Routes the messages of an existing window (a dialog's control) through this object.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
+    void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
+    void GetWindowText(CString& rString) const;
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
+    { ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint); }
+    void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+    void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+    void SetFocus() { ::SetFocus(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+
+    // The default processing of the message being handled.
+    LRESULT Default();
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDestroy() { Default(); }
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR uIdSubclass, DWORD_PTR dwRefData);
+    MSG m_msgCurrent = {};
+};

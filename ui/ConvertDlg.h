@@ -1,0 +1,84 @@
+#pragma once
+#include "CButton.h"
+#include "CComboBox.h"
+#include "CDialog.h"
+#include "CEdit.h"
+#include "CStringList.h"
+#include "DropStatic.h"
+
+// The main window: three file fields (script, input, output), Run, and the
+// options panel. It works on its own copies of the application's state and
+// copies them back when its window is destroyed.
+class CConvertDlg : public CDialog {
+public:
+    explicit CConvertDlg(CWnd* pParent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    // Window
+    void ApplyLayout(const POINT* pPosition);
+    void OnSettings();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnDestroy();
+
+    // Path fields
+    void SetPathDisplay(const CString& strPath, int nLabelID, CString& strName);
+    void OnBrowseScript();
+    void OnBrowseInput();
+    void OnBrowseOutput();
+    void OnScriptSelChange();
+    CString GetSelectedScript();
+    void OnScriptKillFocus();
+    void OnInputKillFocus();
+    void OnOutputKillFocus();
+    LRESULT OnPathDropped(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHandoffInput(WPARAM wParam, LPARAM lParam);
+
+    // Recent scripts and the run
+    void AddRecentScript(const char* lpszPath);
+    void RefillScriptCombo();
+    void OnRun();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // One step of OnRun's checks: shows the message and puts the focus back on the field.
+    void RefuseField(const CString& strMessage, CWnd& ctlField, bool bSelectAll);
+    void FocusField(CWnd& ctlField, bool bSelectAll);
+    bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
+    void ResolveField(CString& strPath, int nLabelID, CString& strName);
+    void ShowInputAndDerivedOutput(const CString& strInputPath);
+
+    int m_bOptOnOff = 0;
+    CString m_strScriptPath;
+    CString m_strInputPath;
+    CString m_strOutputPath;
+    CStringList m_listScripts{10};
+    CButton m_btnRun;
+    CEdit m_editOutputName;
+    CEdit m_editInputName;
+    CComboBox m_comboScriptName;
+    CButton m_grpInput;
+    CButton m_grpOutput;
+    CButton m_grpScript;
+    CEdit m_editSuffix;
+    CButton m_chkCompleteDialog;
+    CButton m_chkExitAfterCvt;
+    CButton m_chkOpenCvtedFile;
+    CDropStatic m_lblOutputPath;
+    CDropStatic m_lblInputPath;
+    CDropStatic m_lblScriptPath;
+    CButton m_btnSettings;
+    int m_bOpenCvtedFile = 0;
+    int m_bExitAfterCvt = 0;
+    int m_bCompleteDialog = 0;
+    CString m_strSuffix;
+    CString m_strOutputName;
+    CString m_strInputName;
+    CString m_strScriptName;
+    HICON m_hIcon = nullptr;
+};

@@ -1,0 +1,108 @@
+#include "ConversionRun.h"
+#include "CWinApp.h"
+#include "ConvertDlg.h"
+#include "FileAttributes.h"
+#include "Messages.h"
+#include "PathRules.h"
+#include "RecentList.h"
+#include "RunText.h"
+#include "resource.h"
+
+namespace {
+// Attributes that make a file unusable as script or input, and in addition as output.
+constexpr DWORD kUnusableSource = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+constexpr DWORD kUnusableOutput = kUnusableSource | FILE_ATTRIBUTE_READONLY;
+}  // namespace
+
+void CConvertDlg::AddRecentScript(const char* lpszPath)
+{
+    PromoteRecentScript(m_listScripts, lpszPath);
+}
+
+void CConvertDlg::RefillScriptCombo()
+{
+    m_comboScriptName.ResetContent();
+    for (POSITION pos = m_listScripts.GetHeadPosition(); pos;) {
+        POSITION posEntry = pos;
+        PathParts parts = SplitPath(m_listScripts.GetNext(pos));
+        int nIndex = m_comboScriptName.AddString(parts.fname + parts.ext);
+        m_comboScriptName.SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(posEntry));
+    }
+    if (m_listScripts.IsEmpty()) return;
+    m_strScriptPath = m_listScripts.GetHead();
+    SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
+}
+
+void CConvertDlg::RefuseField(const CString& strMessage, CWnd& ctlField, bool bSelectAll)
+{
+    AfxMessageBox(strMessage, MB_OK);
+    FocusField(ctlField, bSelectAll);
+}
+
+void CConvertDlg::FocusField(CWnd& ctlField, bool bSelectAll)
+{
+    ctlField.SetFocus();
+    if (!bSelectAll) return;
+    if (&ctlField == &m_comboScriptName) {
+        ctlField.SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    } else {
+        ctlField.SendMessage(EM_SETSEL, 0, -1);
+        ctlField.SendMessage(EM_SCROLLCARET);
+    }
+}
+
+bool CConvertDlg::CheckExistingFile(const CString& strPath, DWORD dwUnusableMask, CWnd& ctlField)
+{
+    DWORD dwAttributes = GetPathAttributes(strPath);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES) RefuseField(strPath + kMsgNotExist, ctlField, true);
+    else if (dwAttributes & dwUnusableMask) RefuseField(strPath + kMsgInvalidFile, ctlField, true);
+    else return true;
+    return false;
+}
+
+void CConvertDlg::OnRun()
+{
+    // Taking the focus makes a name still being typed resolve into its full path.
+    m_btnRun.SetFocus();
+    UpdateData(TRUE);
+
+    if (m_strScriptPath.IsEmpty() || m_strScriptName.IsEmpty()) {
+        RefuseField(kMsgEnterScript, m_comboScriptName, false);
+        return;
+    }
+    if (!CheckExistingFile(m_strScriptPath, kUnusableSource, m_comboScriptName)) return;
+
+    if (m_strInputPath.IsEmpty() || m_strInputName.IsEmpty()) {
+        RefuseField(kMsgEnterInput, m_editInputName, false);
+        return;
+    }
+    if (!CheckExistingFile(m_strInputPath, kUnusableSource, m_editInputName)) return;
+
+    if (m_strOutputPath.IsEmpty() || m_strOutputName.IsEmpty()) {
+        RefuseField(kMsgEnterOutput, m_editOutputName, false);
+        return;
+    }
+    if (GetPathAttributes(m_strOutputPath) != INVALID_FILE_ATTRIBUTES) {
+        if (!CheckExistingFile(m_strOutputPath, kUnusableOutput, m_editOutputName)) return;
+        if (AfxMessageBox(m_strOutputPath + kMsgOverwrite, MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+            FocusField(m_editOutputName, true);
+            return;
+        }
+    }
+
+    // The after-run actions belong to this run, whatever a hand-off sets while a message is open.
+    const CString strScriptPath = m_strScriptPath;
+    const CString strOutputPath = m_strOutputPath;
+    ConversionResult result = RunConversion(BuildCommandLine(strScriptPath, m_strInputPath, strOutputPath));
+    if (!result.bStarted) {
+        AfxMessageBox(kMsgPerlNotStarted, MB_OK);
+    } else if (result.dwExitCode != 0) {
+        AfxMessageBox(FailureMessage(strScriptPath, result.dwExitCode, ErrorOutputTail(result.strErrorOutput)), MB_OK);
+    } else {
+        if (m_bCompleteDialog) AfxMessageBox(kMsgCompleted, MB_ICONINFORMATION);
+        if (m_bOpenCvtedFile) ::ShellExecuteA(nullptr, "open", strOutputPath, nullptr, nullptr, SW_SHOWNORMAL);
+        if (m_bExitAfterCvt) CDialog::OnOK();
+    }
+    AddRecentScript(strScriptPath);
+    RefillScriptCombo();
+}
