@@ -31,9 +31,7 @@ CString ErrorOutputTail(const std::string& text, int nMaxLines, size_t nMaxBytes
 
 CString FailureMessage(const char* pszScript, unsigned long ulExitCode, const CString& strTail)
 {
-    CString strCode;
-    strCode.Format("%lu", ulExitCode);
-    CString strMessage = CString(pszScript) + kMsgRunFailed + strCode + kMsgRunFailedEnd;
+    CString strMessage = CString(pszScript) + kMsgRunFailed + std::to_string(ulExitCode).c_str() + kMsgRunFailedEnd;
     if (!strTail.IsEmpty()) strMessage += CString("\n\n") + strTail;
     return strMessage;
 }

@@ -33,7 +33,7 @@ public:
     int Find(char ch) const;
     CString Left(int nCount) const;
     CString Mid(int nFirst) const;
-    // printf-style formatting into this string.
+    // wsprintf-style formatting into this string (at most 1024 bytes).
     void Format(const char* pszFormat, ...);
     // Loads a string-table entry of the program's module; FALSE leaves it empty.
     int LoadString(unsigned int nID);

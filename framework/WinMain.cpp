@@ -2,6 +2,8 @@
 
 #include <shlwapi.h>
 
+#include <cstdlib>
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
@@ -14,4 +16,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     pApp->m_strAppName = pszName;
     pApp->InitInstance();
     return 0;
+}
+
+// The program throws nothing it catches: on a fatal error it simply aborts.
+// Our own handler keeps the runtime's verbose one, and the name demangler it
+// drags in, out of the program file.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
 }

@@ -1,5 +1,8 @@
+// The parts of CString that need the platform.
 #include "CString.h"
 #include "CWinApp.h"
+
+#include <cstdarg>
 
 int CString::LoadString(unsigned int nID)
 {
@@ -12,4 +15,14 @@ int CString::LoadString(unsigned int nID)
             return n > 0;
         }
     }
+}
+
+void CString::Format(const char* pszFormat, ...)
+{
+    char szBuffer[1025];  // wvsprintfA's own limit
+    va_list args;
+    va_start(args, pszFormat);
+    int n = ::wvsprintfA(szBuffer, pszFormat, args);
+    va_end(args);
+    m_str.assign(szBuffer, n > 0 ? static_cast<size_t>(n) : 0);
 }
