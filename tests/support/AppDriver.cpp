@@ -2,7 +2,9 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -51,17 +53,25 @@ DWORD WINAPI SendClick(LPVOID pv)
 
 std::string EnvironmentFor(const LaunchOptions& options)
 {
-    // Start from our own environment (WINEPATH's bridge, CALV_* variables) and add the options.
-    std::string block;
-    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    if (!options.pathPrefix.empty()) path = options.pathPrefix + ";" + path;
+    // Our own environment (WINEPATH's bridge, CALV_* variables), the options' variables replacing ours.
+    std::vector<std::pair<std::string, std::string>> vars;
     for (char** pp = _environ; *pp; ++pp) {
-        if (_strnicmp(*pp, "PATH=", 5) == 0) continue;
-        block += *pp;
-        block += '\0';
+        const char* pszEquals = std::strchr(*pp + 1, '=');  // hidden variables like "=C:" start with '='
+        if (pszEquals) vars.emplace_back(std::string(*pp, static_cast<size_t>(pszEquals - *pp)), pszEquals + 1);
     }
-    block += "PATH=" + path + '\0';
-    for (const auto& var : options.env) block += var.first + "=" + var.second + '\0';
+    for (const auto& var : options.env) {
+        auto same = std::find_if(vars.begin(), vars.end(),
+                                 [&](const auto& mine) { return lstrcmpiA(mine.first.c_str(), var.first.c_str()) == 0; });
+        if (same != vars.end()) same->second = var.second;
+        else vars.push_back(var);
+    }
+    std::string block;
+    for (const auto& var : vars) {
+        std::string value = var.second;
+        if (!options.pathPrefix.empty() && lstrcmpiA(var.first.c_str(), "PATH") == 0)
+            value = options.pathPrefix + ";" + value;
+        block += var.first + "=" + value + '\0';
+    }
     block += '\0';
     return block;
 }
@@ -143,6 +153,24 @@ std::string AppDriver::Text(int nID) const { return WindowText(Control(nID)); }
 bool AppDriver::IsChecked(int nID) const { return ::SendMessageA(Control(nID), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 bool AppDriver::IsEnabled(int nID) const { return ::IsWindowEnabled(Control(nID)) != FALSE; }
 
+std::vector<std::string> AppDriver::ComboItems(int nID) const
+{
+    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
+    std::vector<std::string> items;
+    HWND hCombo = Control(nID);
+    LRESULT nCount = ::SendMessageW(hCombo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < nCount; ++i) {
+        std::wstring item(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        LRESULT nLength = ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+        item.resize(nLength > 0 ? static_cast<size_t>(nLength) : 0);
+        std::string text(item.size() * 2, '\0');
+        text.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()),
+                                                              &text[0], static_cast<int>(text.size()), nullptr, nullptr)));
+        items.push_back(text);
+    }
+    return items;
+}
+
 RECT AppDriver::WindowRect() const
 {
     RECT rect = {};
@@ -200,6 +228,19 @@ void AppDriver::Finish()
     m_hClickThread = nullptr;
 }
 
+HWND AppDriver::NextMessageOrFinish()
+{
+    HWND hBox = nullptr;
+    if (!WaitUntil([&] {
+            std::vector<HWND> others = OtherWindows("#32770");
+            hBox = others.empty() ? nullptr : others.front();
+            return hBox || !m_hClickThread || ::WaitForSingleObject(m_hClickThread, 0) == WAIT_OBJECT_0;
+        }, 60000))
+        throw std::runtime_error("the click's handler neither ended nor showed a message");
+    if (!hBox) Finish();
+    return hBox;
+}
+
 void AppDriver::Send(UINT message, WPARAM wParam, LPARAM lParam) { ::SendMessageA(m_hDlg, message, wParam, lParam); }
 
 std::vector<HWND> AppDriver::OtherWindows(const char* pszClass) const
@@ -230,6 +271,17 @@ std::string AppDriver::MessageText(HWND hBox) const { return WindowText(::GetDlg
 void AppDriver::Answer(HWND hBox, int nButton)
 {
     ::PostMessageA(::GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
+    WaitUntil([hBox] { return !::IsWindow(hBox); });
+}
+
+void AppDriver::AnswerWithEnter(HWND hBox)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBox, nullptr), &info);
+    HWND hTarget = info.hwndFocus ? info.hwndFocus : hBox;
+    ::PostMessageA(hTarget, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageA(hTarget, WM_KEYUP, VK_RETURN, 0xC0000001);
     WaitUntil([hBox] { return !::IsWindow(hBox); });
 }
 

@@ -13,7 +13,7 @@ std::string CalvendrakePath();
 
 struct LaunchOptions {
     std::vector<std::string> args;    // command-line arguments, quoted as a shell would
-    std::vector<std::pair<std::string, std::string>> env;  // extra environment variables
+    std::vector<std::pair<std::string, std::string>> env;  // variables added, or replacing ours of the same name
     std::string pathPrefix;           // folder put first on PATH (to find another perl)
 };
 
@@ -39,6 +39,7 @@ public:
     std::string Text(int nID) const;             // a control's text as the screen shows it
     bool IsChecked(int nID) const;
     bool IsEnabled(int nID) const;
+    std::vector<std::string> ComboItems(int nID) const;  // the list of a combo box, top to bottom
     RECT WindowRect() const;
     int FocusedId() const;                       // id of the control with the keyboard focus (combo for its edit)
     DWORD EditSelection(int nID) const;          // MAKELONG(start, end) of an edit or the combo's edit
@@ -49,12 +50,15 @@ public:
     // Presses a button whose handler opens a modal window; returns at once. Finish() waits for the handler.
     void ClickAsync(int nID);
     void Finish();
+    // After ClickAsync: the next message box the handler opens, or NULL once the handler has ended.
+    HWND NextMessageOrFinish();
     void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);  // synchronous message to the dialog
 
     // Waits for a top-level window of the program other than the dialog (a message box, a chooser).
     HWND WaitForWindow(const char* pszClass = "#32770");
     std::string MessageText(HWND hBox) const;
     void Answer(HWND hBox, int nButton);         // IDOK, IDYES, IDNO, IDCANCEL
+    void AnswerWithEnter(HWND hBox);             // as the Enter key does: with the default button
     // Convenience: waits for the next message box, answers it and returns its text.
     std::string AnswerNextMessage(int nButton = IDOK);
     bool HasOtherWindow() const;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <vector>
 
 const char kCopyScript[] =
     "open(my $in, '<', $ARGV[0]) or die \"cannot read $ARGV[0]: $!\\n\";\n"
@@ -29,11 +30,21 @@ static void RemoveTree(const std::string& path)
     ::SHFileOperationA(&op);
 }
 
+// Where the path's separators are, stepping over double-byte characters: the
+// second byte of 表 or ソ is a backslash too.
+static std::vector<size_t> Separators(const std::string& path)
+{
+    std::vector<size_t> positions;
+    for (size_t i = 0; i < path.size(); i += ::IsDBCSLeadByte(static_cast<BYTE>(path[i])) ? 2 : 1)
+        if (path[i] == '\\') positions.push_back(i);
+    return positions;
+}
+
 static void CreateFolders(const std::string& path)
 {
-    for (size_t i = 3; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '\\') ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    }
+    for (size_t i : Separators(path))
+        if (i > 2) ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    ::CreateDirectoryA(path.c_str(), nullptr);
 }
 
 TestFolder::TestFolder()
@@ -53,7 +64,7 @@ std::string TestFolder::operator/(const std::string& name) const { return m_strP
 std::string TestFolder::Write(const std::string& name, const std::string& content) const
 {
     std::string path = *this / name;
-    CreateFolders(path.substr(0, path.find_last_of('\\')));
+    CreateFolders(path.substr(0, Separators(path).back()));
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }
