@@ -53,16 +53,16 @@ CString ResolveTypedName(const char* pszTyped, const char* pszPreviousPath)
     return previous.drive + previous.dir + pszTyped;
 }
 
-// One character as a number, folded to upper case; advances p.
+// One character as a number, folded to lower case as the C runtime does; advances p.
 static unsigned int FoldedChar(const unsigned char*& p)
 {
     unsigned int ch = *p++;
     if (IsLeadByte932(static_cast<unsigned char>(ch)) && *p != '\0') {
         unsigned int trail = *p++;
-        if (ch == 0x82 && trail >= 0x81 && trail <= 0x9A) trail -= 0x21;  // full-width a-z to A-Z
+        if (ch == 0x82 && trail >= 0x60 && trail <= 0x79) trail += 0x21;  // full-width A-Z to a-z
         return (ch << 8) | trail;
     }
-    if (ch >= 'a' && ch <= 'z') ch -= 'a' - 'A';
+    if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
     return ch;
 }
 
