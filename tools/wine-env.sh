@@ -1,0 +1,168 @@
+# Source this file to get a private, quiet Wine set up for Calvendrake:
+#   source tools/wine-env.sh
+# It never touches the system or ~/.wine: everything lives in a temporary folder
+# (or in $CALV_WINEPREFIX, if set before sourcing, so a prefix can be kept between runs).
+# Exports LOCPATH, LC_ALL, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH,
+# DISPLAY (a private Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
+# calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
+# the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
+
+calv_wine_log() {
+    echo "wine-env: $*" >&2
+}
+
+calv_wine_cleanup() {
+    trap - EXIT
+    # The prefix set up here, even if the caller has pointed WINEPREFIX elsewhere since.
+    if [ -n "${CALV_WINE_PREFIX_USED:-}" ] && [ -d "$CALV_WINE_PREFIX_USED" ]; then
+        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null
+        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null
+        CALV_WINE_PREFIX_USED=
+    fi
+    if [ -n "${CALV_XVFB_PID:-}" ]; then
+        kill "$CALV_XVFB_PID" 2>/dev/null
+        wait "$CALV_XVFB_PID" 2>/dev/null
+        CALV_XVFB_PID=
+        unset DISPLAY
+    fi
+    if [ -n "${CALV_WINE_TMP:-}" ]; then
+        rm -rf "$CALV_WINE_TMP"
+    fi
+    # A shell that goes on must not point programs at the removed locale and prefix.
+    unset LOCPATH LC_ALL WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES WINEPATH CALV_WINE_TMP
+    return 0
+}
+
+# Wine's code page follows the Unix locale; without a generated ja_JP.UTF-8 it reports 932
+# but garbles Japanese arguments, environment values and file names.
+calv_wine_make_locale() {
+    mkdir -p "$CALV_WINE_TMP/locales" || return 1
+    localedef -i ja_JP -f UTF-8 "$CALV_WINE_TMP/locales/ja_JP.UTF-8" >"$CALV_WINE_TMP/localedef.log" 2>&1 || {
+        cat "$CALV_WINE_TMP/localedef.log" >&2
+        return 1
+    }
+    export LOCPATH="$CALV_WINE_TMP/locales"
+    # bash cannot load the new locale itself (it read LOCPATH at start) and would warn; children can.
+    export LC_ALL=ja_JP.UTF-8 2>/dev/null
+}
+
+# Xvfb picks a free display itself (-displayfd) and writes its number once it accepts connections.
+calv_wine_start_xvfb() {
+    local fd_file="$CALV_WINE_TMP/xvfb.display" n
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$CALV_WINE_TMP/xvfb.log" 2>&1 &
+    CALV_XVFB_PID=$!
+    for _ in $(seq 200); do
+        n=$(tr -dc 0-9 <"$fd_file")
+        if [ -n "$n" ] && [ -S "/tmp/.X11-unix/X$n" ]; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+        kill -0 "$CALV_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    calv_wine_log "Xvfb did not start:"
+    cat "$CALV_WINE_TMP/xvfb.log" >&2
+    return 1
+}
+
+calv_wine_reg() {
+    wine reg add "$@" /f >/dev/null || {
+        calv_wine_log "wine reg add $* failed"
+        return 1
+    }
+}
+
+calv_wine_make_prefix() {
+    mkdir -p "$WINEPREFIX" || return 1
+    # Started first and kept alive: otherwise the server ends after each program and costs a
+    # second to start again. It fails only when a server already runs for this prefix.
+    wineserver -p 2>/dev/null
+    # The marker is written only after a complete first boot, so a kept prefix whose boot
+    # failed half-way is booted again rather than used.
+    if [ ! -f "$WINEPREFIX/.calv-booted" ]; then
+        wineboot -i >"$CALV_WINE_TMP/wineboot.log" 2>&1 || {
+            calv_wine_log "wineboot -i failed:"
+            cat "$CALV_WINE_TMP/wineboot.log" >&2
+            return 1
+        }
+        touch "$WINEPREFIX/.calv-booted" || return 1
+    fi
+    calv_wine_settings "$([ -n "${CALV_XVFB_PID:-}" ] && echo N || echo Y)" &&
+    calv_wine_keep_desktop
+}
+
+# Wine closes the desktop a second after its last program ends; the next window then starts
+# a new desktop process that inherits that program's standard error. ctest waits for every
+# holder of a test's output pipe, so each such test would take the desktop's ~20 s shutdown.
+# A program that stays for the whole session keeps one desktop, started here with quiet output.
+calv_wine_keep_desktop() {
+    local fifo="$CALV_WINE_TMP/keeper.in" keeper
+    mkfifo "$fifo" || return 1
+    # cmd waits forever on a pipe that this end also holds open for writing.
+    wine cmd.exe /k <>"$fifo" >/dev/null 2>&1 &
+    keeper=$!
+    # It counts as a user of the desktop once user32 is loaded.
+    for _ in $(seq 200); do
+        grep -qi 'user32\.dll' "/proc/$keeper/maps" 2>/dev/null && break
+        kill -0 "$keeper" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -qi 'user32\.dll' "/proc/$keeper/maps" 2>/dev/null || {
+        calv_wine_log "the desktop keeper did not start"
+        return 1
+    }
+    # Any window-making program brings up the desktop process (and waits for it).
+    wine rundll32.exe >/dev/null 2>&1 || {
+        calv_wine_log "the desktop did not start"
+        return 1
+    }
+}
+
+# $1: Y when a window manager places the windows, N on the bare virtual display, where each
+# window close would otherwise stall for up to two seconds waiting for a manager.
+calv_wine_settings() {
+    calv_wine_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" &&
+    calv_wine_reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 &&
+    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic &&
+    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic &&
+    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic
+}
+
+calv_wine_setup() {
+    local started repo bridge
+    started=$(date +%s%N)
+    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) || return 1
+    CALV_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/calv-wine.XXXXXX") || return 1
+    export CALV_WINE_TMP
+    trap calv_wine_cleanup EXIT
+    # A script stopped by Ctrl-C or kill still cleans up; an interactive shell keeps its own handling.
+    case $- in
+        *i*) ;;
+        *) trap 'exit 130' INT; trap 'exit 143' TERM ;;
+    esac
+
+    calv_wine_make_locale || return 1
+    if [ -z "${DISPLAY:-}" ]; then
+        calv_wine_start_xvfb || return 1
+    fi
+
+    export WINEPREFIX="${CALV_WINEPREFIX:-$CALV_WINE_TMP/prefix}"
+    CALV_WINE_PREFIX_USED=$WINEPREFIX
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # The Perl bridge (a Windows perl.exe) must be found by the system's search for programs.
+    # Z: is the prefix's drive for the Unix root.
+    bridge="$repo/build/x64/bridge"
+    export WINEPATH="Z:${bridge//\//\\}"
+
+    calv_wine_make_prefix || return 1
+    local ms=$((($(date +%s%N) - started) / 1000000))
+    calv_wine_log "ready in $((ms / 1000)).$((ms % 1000 / 100)) s (DISPLAY=$DISPLAY, WINEPREFIX=$WINEPREFIX)"
+}
+
+calv_wine_setup || {
+    calv_wine_log "setup failed"
+    calv_wine_cleanup
+    false
+}
