@@ -1,4 +1,5 @@
 #include "AppDriver.h"
+#include "WindowQueries.h"
 
 #include <shlwapi.h>
 
@@ -34,15 +35,6 @@ std::vector<HWND> TopLevelWindows(DWORD dwProcessId, const char* pszClass)
     WindowQuery query{dwProcessId, pszClass, {}};
     ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
     return query.found;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    LRESULT nLength = ::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(nLength) + 1, '\0');
-    nLength = ::SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(nLength));
-    return text;
 }
 
 DWORD WINAPI SendClick(LPVOID pv)
@@ -153,23 +145,7 @@ std::string AppDriver::Text(int nID) const { return WindowText(Control(nID)); }
 bool AppDriver::IsChecked(int nID) const { return ::SendMessageA(Control(nID), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 bool AppDriver::IsEnabled(int nID) const { return ::IsWindowEnabled(Control(nID)) != FALSE; }
 
-std::vector<std::string> AppDriver::ComboItems(int nID) const
-{
-    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
-    std::vector<std::string> items;
-    HWND hCombo = Control(nID);
-    LRESULT nCount = ::SendMessageW(hCombo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < nCount; ++i) {
-        std::wstring item(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-        LRESULT nLength = ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
-        item.resize(nLength > 0 ? static_cast<size_t>(nLength) : 0);
-        std::string text(item.size() * 2, '\0');
-        text.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()),
-                                                              &text[0], static_cast<int>(text.size()), nullptr, nullptr)));
-        items.push_back(text);
-    }
-    return items;
-}
+std::vector<std::string> AppDriver::ComboItems(int nID) const { return ComboBoxItems(Control(nID)); }
 
 RECT AppDriver::WindowRect() const
 {
@@ -180,9 +156,12 @@ RECT AppDriver::WindowRect() const
 
 int AppDriver::FocusedId() const
 {
+    // When a message box closes, Wine hands the activation back to the dialog
+    // through the X server: until then no window of the thread has the focus.
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(m_hDlg, nullptr), &info) || !info.hwndFocus) return 0;
+    DWORD dwThreadId = ::GetWindowThreadProcessId(m_hDlg, nullptr);
+    if (!WaitUntil([&] { return ::GetGUIThreadInfo(dwThreadId, &info) && info.hwndFocus; }, 10000)) return 0;
     HWND hWnd = info.hwndFocus;
     // The combo box's edit field is a child of the combo box.
     if (::GetParent(hWnd) != m_hDlg && ::GetParent(hWnd)) hWnd = ::GetParent(hWnd);

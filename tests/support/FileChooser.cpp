@@ -1,17 +1,11 @@
 #include "FileChooser.h"
+#include "WindowQueries.h"
 
 #include <dlgs.h>
 
 #include <stdexcept>
 
 namespace {
-
-std::string TextOf(HWND hWnd)
-{
-    char szText[MAX_PATH * 2] = "";
-    ::SendMessageA(hWnd, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText));
-    return szText;
-}
 
 // A message whose answer the receiver writes to a buffer (CDM_GETFOLDERPATH…): the
 // buffer has to be in the receiver's process, since these messages are not copied
@@ -46,23 +40,6 @@ BOOL CALLBACK FindOwned(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-std::vector<std::string> ComboBoxItems(HWND hCombo)
-{
-    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
-    std::vector<std::string> items;
-    LRESULT nCount = ::SendMessageW(hCombo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < nCount; ++i) {
-        std::wstring item(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-        LRESULT nLength = ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
-        item.resize(nLength > 0 ? static_cast<size_t>(nLength) : 0);
-        std::string text(item.size() * 2, '\0');
-        text.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()),
-                                                              &text[0], static_cast<int>(text.size()), nullptr, nullptr)));
-        items.push_back(text);
-    }
-    return items;
-}
-
 }  // namespace
 
 FileChooser::FileChooser(AppDriver& app, int nBrowseID) : m_app(app)
@@ -73,8 +50,8 @@ FileChooser::FileChooser(AppDriver& app, int nBrowseID) : m_app(app)
     if (!WaitUntil([this] { return !Folder().empty(); })) throw std::runtime_error("the chooser shows no folder");
 }
 
-std::string FileChooser::Title() const { return TextOf(m_hWnd); }
-std::string FileChooser::OkText() const { return TextOf(::GetDlgItem(m_hWnd, IDOK)); }
+std::string FileChooser::Title() const { return WindowText(m_hWnd); }
+std::string FileChooser::OkText() const { return WindowText(::GetDlgItem(m_hWnd, IDOK)); }
 std::string FileChooser::Folder() const { return AskIntoRemoteBuffer(m_hWnd, CDM_GETFOLDERPATH); }
 
 // The name field is the combo box cmb13 in the explorer-style template (Wine's too);
@@ -82,7 +59,7 @@ std::string FileChooser::Folder() const { return AskIntoRemoteBuffer(m_hWnd, CDM
 std::string FileChooser::Name() const
 {
     HWND hName = ::GetDlgItem(m_hWnd, cmb13);
-    return TextOf(hName ? hName : ::GetDlgItem(m_hWnd, edt1));
+    return WindowText(hName ? hName : ::GetDlgItem(m_hWnd, edt1));
 }
 
 std::vector<std::string> FileChooser::FileTypes() const { return ComboBoxItems(::GetDlgItem(m_hWnd, cmb1)); }

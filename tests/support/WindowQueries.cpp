@@ -55,3 +55,20 @@ void MoveWindowTo(HWND hWnd, int x, int y)
 {
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+std::vector<std::string> ComboBoxItems(HWND hCombo)
+{
+    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
+    std::vector<std::string> items;
+    LRESULT nCount = ::SendMessageW(hCombo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < nCount; ++i) {
+        std::wstring item(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        LRESULT nLength = ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+        item.resize(nLength > 0 ? static_cast<size_t>(nLength) : 0);
+        std::string text(item.size() * 2, '\0');
+        text.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()),
+                                                              &text[0], static_cast<int>(text.size()), nullptr, nullptr)));
+        items.push_back(text);
+    }
+    return items;
+}

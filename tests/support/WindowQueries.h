@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A window's text as it shows it, also for another process's windows (WM_GETTEXT).
 std::string WindowText(HWND hWnd);
+
+// The items of a combo box's list, top to bottom, in code page 932.
+std::vector<std::string> ComboBoxItems(HWND hCombo);
 
 // The result of a message whose answer is a handle (WM_QUERYDRAGICON, WM_GETICON).
 // Wine's synchronous SendMessage returns 0 for these across processes; the result
