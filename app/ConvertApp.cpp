@@ -18,7 +18,8 @@ BOOL CConvertApp::InitInstance()
     HWND hWndRunning = FindRunningInstance();
     if (hWndRunning) {
         if (__argc >= 2) SendHandoff(hWndRunning, __argv[1]);
-        ::SetForegroundWindow(hWndRunning);
+        // A message box open over the dialog keeps the keyboard: bring it, not the disabled dialog, to the front.
+        ::SetForegroundWindow(::GetLastActivePopup(hWndRunning));
         return FALSE;
     }
 

@@ -12,7 +12,7 @@ packages=(
     locales
     xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
     perl python3
-    g++ clang-14 libclang-rt-14-dev
+    g++ clang-14 libclang-rt-14-dev libx11-dev
 )
 
 installed() {

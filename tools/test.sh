@@ -25,3 +25,9 @@ bash tools/check-imports.sh build/x64/bin/Calvendrake.exe build/x86/bin/Calvendr
 # the program is single-instance and tests look its window up by title. The timeout stops
 # a test stuck on an unexpected message box.
 ctest --preset x64 --timeout 180 --no-tests=error
+
+# The same program used from outside through the X server, as a person does.
+bash tools/e2e.sh build/x64
+
+# The pure rules under sanitizers, natively, with a short fuzzing run.
+bash tools/sweep.sh
