@@ -26,6 +26,13 @@ void CWnd::GetWindowText(CString& rString) const
     rString = CString(buffer.data(), nLength);
 }
 
+void CWnd::DragAcceptFiles(BOOL bAccept)
+{
+    LONG_PTR lExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    lExStyle = bAccept ? (lExStyle | WS_EX_ACCEPTFILES) : (lExStyle & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, lExStyle);
+}
+
 LRESULT CWnd::Default()
 {
     return ::DefSubclassProc(m_hWnd, m_msgCurrent.message, m_msgCurrent.wParam, m_msgCurrent.lParam);

@@ -31,7 +31,8 @@ public:
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void SetFocus() { ::SetFocus(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
-    void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
+    // What the shell's DragAcceptFiles does, without loading the shell at start-up.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
     // The default processing of the message being handled.
