@@ -6,7 +6,6 @@
 
 #include "AppDriver.h"
 #include "DropFiles.h"
-#include "Messages.h"
 #include "TestFiles.h"
 #include "TestRegistry.h"
 #include "resource.h"
@@ -100,23 +99,5 @@ TEST_F(Drop, SeveralFilesOrADropBesideTheLabelsChangeNothing)
     EXPECT_EQ(inputLabel, app.Text(IDC_INPUT_PATH));
     EXPECT_EQ("first_cvted.ncd", app.Text(IDC_OUTPUT_NAME));
     EXPECT_EQ(outputLabel, app.Text(IDC_OUTPUT_PATH));
-    app.Close();
-}
-
-TEST_F(Drop, FolderOnTheScriptLabelBecomesTheScriptAndRunRefusesIt)
-{
-    const std::string input = m_folder.Write("part.ncd", "G0\n");
-    const std::string folder = m_folder / "scripts";
-    m_folder.Write("scripts\\keep.txt", "");
-    AppDriver app(LaunchOptions{{input}, {}, {}});
-
-    DropFiles(app.Control(IDC_SCRIPT_PATH), {folder});
-    ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_SCRIPT_NAME) == "scripts"; }));
-    EXPECT_TRUE(ShowsFolder(app.Text(IDC_SCRIPT_PATH), FolderOf(folder)));
-
-    app.ClickAsync(IDC_RUN);
-    EXPECT_EQ(folder + kMsgInvalidFile, app.AnswerNextMessage());
-    app.Finish();
-    EXPECT_FALSE(FileExists(m_folder / "part_cvted.ncd"));
     app.Close();
 }

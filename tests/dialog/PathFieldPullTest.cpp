@@ -1,6 +1,5 @@
 // What the user typed or toggled and no handler has read yet survives the
 // browse buttons and drops: each reads the dialog before it shows a new path.
-#include "DropFiles.h"
 #include "FileChooser.h"
 #include "RecordedRun.h"
 #include "RunFixture.h"
@@ -42,21 +41,6 @@ TEST_F(PathFieldPull, BrowsingAnInputDerivesTheOutputWithTheTypedSuffix)
     app.Type(IDC_SUFFIX, "_new");
 
     FileChooser(app, IDC_INPUT_BROWSE).Choose("part2.ncd");
-    EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "part2_new.ncd");
-    EXPECT_EQ(app.Text(IDC_SUFFIX), "_new");
-    EXPECT_EQ(PressRun(app), Texts{});
-    EXPECT_EQ(Recorded(), RecordedRun(m_script, part2, m_folder / "part2_new.ncd"));
-    app.Close();
-}
-
-TEST_F(PathFieldPull, DroppingAnInputDerivesTheOutputWithTheTypedSuffix)
-{
-    const std::string part2 = m_folder.Write("part2.ncd", "N20\n");
-    AppDriver app(RecordingPerl({m_input}));
-    app.Type(IDC_SUFFIX, "_new");
-
-    DropFiles(app.Control(IDC_INPUT_PATH), {part2});
-    EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_INPUT_NAME) == "part2.ncd"; }));
     EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "part2_new.ncd");
     EXPECT_EQ(app.Text(IDC_SUFFIX), "_new");
     EXPECT_EQ(PressRun(app), Texts{});
