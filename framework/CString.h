@@ -27,7 +27,6 @@ public:
     friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_str); }
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
-    friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
 
     // Byte index of the first occurrence of ch, or -1.
     int Find(char ch) const;

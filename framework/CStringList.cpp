@@ -51,7 +51,6 @@ void CStringList::RemoveAll()
 }
 
 POSITION CStringList::GetHeadPosition() const { return reinterpret_cast<POSITION>(m_pHead); }
-POSITION CStringList::GetTailPosition() const { return reinterpret_cast<POSITION>(m_pTail); }
 
 const CString& CStringList::GetNext(POSITION& rPosition) const
 {

@@ -23,7 +23,6 @@ public:
     void RemoveAll();
 
     POSITION GetHeadPosition() const;
-    POSITION GetTailPosition() const;
     // Returns the entry at rPosition and moves rPosition to the next one (NULL after the tail).
     const CString& GetNext(POSITION& rPosition) const;
     const CString& GetAt(POSITION position) const;

@@ -18,14 +18,6 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
 }
 
-void CWnd::GetWindowText(CString& rString) const
-{
-    int nLength = ::GetWindowTextLengthA(m_hWnd);
-    std::string buffer(static_cast<size_t>(nLength) + 1, '\0');
-    nLength = ::GetWindowTextA(m_hWnd, &buffer[0], nLength + 1);
-    rString = CString(buffer.data(), nLength);
-}
-
 void CWnd::DragAcceptFiles(BOOL bAccept)
 {
     LONG_PTR lExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);

@@ -13,8 +13,6 @@ public:
     CWnd& operator=(const CWnd&) = delete;
     ~CWnd() override;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    operator HWND() const { return m_hWnd; }
 
     // Routes the messages of an existing window (a dialog's control) through this object.
     BOOL SubclassWindow(HWND hWnd);
@@ -23,7 +21,6 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
     void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-    void GetWindowText(CString& rString) const;
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
     { ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint); }
