@@ -85,6 +85,8 @@ calv_wine_make_prefix() {
             cat "$CALV_WINE_TMP/wineboot.log" >&2
             return 1
         }
+        # Debian's Wine does not find its own Marlett, which draws the caption buttons.
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
         touch "$WINEPREFIX/.calv-booted" || return 1
     fi
     calv_wine_settings "$([ -n "${CALV_XVFB_PID:-}" ] && echo N || echo Y)" &&
