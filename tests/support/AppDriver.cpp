@@ -158,10 +158,17 @@ int AppDriver::FocusedId() const
 {
     // When a message box closes, Wine hands the activation back to the dialog
     // through the X server: until then no window of the thread has the focus.
+    // Without a window manager it sometimes leaves no window active at all; a
+    // person would then click the dialog's caption, and the dialog gives the
+    // focus back to the control that had it.
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     DWORD dwThreadId = ::GetWindowThreadProcessId(m_hDlg, nullptr);
-    if (!WaitUntil([&] { return ::GetGUIThreadInfo(dwThreadId, &info) && info.hwndFocus; }, 10000)) return 0;
+    auto hasFocus = [&] { return ::GetGUIThreadInfo(dwThreadId, &info) && info.hwndFocus; };
+    if (!WaitUntil(hasFocus, 3000)) {
+        ::SetForegroundWindow(m_hDlg);
+        if (!WaitUntil(hasFocus, 10000)) return 0;
+    }
     HWND hWnd = info.hwndFocus;
     // The combo box's edit field is a child of the combo box.
     if (::GetParent(hWnd) != m_hDlg && ::GetParent(hWnd)) hWnd = ::GetParent(hWnd);
