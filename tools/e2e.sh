@@ -19,6 +19,8 @@ build=$(cd "$build" && pwd)
 
 # Always a private display: the suite moves the pointer and types.
 unset DISPLAY
+# Windows of their own on the X server: the suite clicks and types through it.
+unset CALV_WINE_DESKTOP
 source "$repo/tools/wine-env.sh"
 export WINEPATH="Z:${build//\//\\}\\bridge"
 

@@ -2,6 +2,8 @@
 #   source tools/wine-env.sh
 # It never touches the system or ~/.wine: everything lives in a temporary folder
 # (or in $CALV_WINEPREFIX, if set before sourcing, so a prefix can be kept between runs).
+# CALV_WINE_DESKTOP=WxH, set before sourcing, puts every Wine window into one desktop window
+# of that size instead of a window of its own on the X server.
 # Exports LOCPATH, LC_ALL, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH,
 # DISPLAY (a private Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
@@ -90,6 +92,7 @@ calv_wine_make_prefix() {
         touch "$WINEPREFIX/.calv-booted" || return 1
     fi
     calv_wine_settings "$([ -n "${CALV_XVFB_PID:-}" ] && echo N || echo Y)" &&
+    calv_wine_restart_for_desktop &&
     calv_wine_keep_desktop
 }
 
@@ -120,6 +123,15 @@ calv_wine_keep_desktop() {
     }
 }
 
+# The desktop made at boot is not a virtual one: a requested one needs a new server.
+calv_wine_restart_for_desktop() {
+    [ -n "${CALV_WINE_DESKTOP:-}" ] || return 0
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    wineserver -p 2>/dev/null
+    return 0
+}
+
 # $1: Y when a window manager places the windows, N on the bare virtual display, where each
 # window close would otherwise stall for up to two seconds waiting for a manager.
 calv_wine_settings() {
@@ -127,7 +139,13 @@ calv_wine_settings() {
     calv_wine_reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 &&
     calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic &&
     calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic &&
-    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic
+    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic &&
+    if [ -n "${CALV_WINE_DESKTOP:-}" ]; then
+        # One Wine desktop window: Wine then moves the keyboard focus itself, with no race
+        # against the X server when a message box closes and gives the activation back.
+        calv_wine_reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default &&
+        calv_wine_reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$CALV_WINE_DESKTOP"
+    fi
 }
 
 calv_wine_setup() {
