@@ -89,7 +89,7 @@ StartedProcess StartCalvendrake(const LaunchOptions& options)
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, &environment[0], nullptr, &si, &pi))
-        throw std::runtime_error("cannot start " + commandLine);
+        throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(::GetLastError()));
     ::CloseHandle(pi.hThread);
     return StartedProcess{pi.hProcess, pi.dwProcessId};
 }
