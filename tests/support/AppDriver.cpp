@@ -88,8 +88,16 @@ StartedProcess StartCalvendrake(const LaunchOptions& options)
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, &environment[0], nullptr, &si, &pi))
-        throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(::GetLastError()));
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR (1359) while an
+    // earlier test's processes wind down; a second try a moment later starts it.
+    for (int nTry = 1;; ++nTry) {
+        if (::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, &environment[0], nullptr, &si, &pi))
+            break;
+        DWORD dwError = ::GetLastError();
+        if (dwError != ERROR_INTERNAL_ERROR || nTry == 5)
+            throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(dwError));
+        ::Sleep(200);
+    }
     ::CloseHandle(pi.hThread);
     return StartedProcess{pi.hProcess, pi.dwProcessId};
 }
