@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
-# Builds the 64-bit program and starts it under Wine on the bundled example input.
+# Builds the 32-bit program, the one users get (the 64-bit one where Wine cannot run 32-bit
+# programs), and starts it under Wine on the bundled example, ready to convert: the example script is in its recent list, so script, input and
+# output are filled and 実行 (Run) converts at once.
 # With a display the window opens there and this script ends when the program does.
-# Without one the window opens on a virtual display; a screenshot of it is saved to
-# build/screenshot.png and the program is closed.
+# Without one the window opens on a virtual display; this script presses 実行 itself, shows
+# the first lines of the input beside the converted output, saves a screenshot to
+# build/screenshot.png and closes the program.
 # The Wine prefix is kept in build/run-prefix, so the program's settings survive between runs.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
 bash tools/install-deps.sh
-LC_ALL=C.UTF-8 cmake --preset x64
-LC_ALL=C.UTF-8 cmake --build --preset x64 -j2
 
 CALV_WINEPREFIX="$repo/build/run-prefix"
 source tools/wine-env.sh
+
+preset=x86
+if ! calv_wine_runs_32bit; then
+    echo "Calvendrake: this machine runs no 32-bit programs: starting the 64-bit build instead" >&2
+    preset=x64
+fi
+LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
+LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake perl
+export WINEPATH="Z:${repo//\//\\}\\build\\$preset\\bridge"
 
 # Z: is the prefix's drive for the Unix root.
 windows_path() {
@@ -21,17 +31,24 @@ windows_path() {
     echo "${path//\//\\}"
 }
 
-exe=build/x64/bin/Calvendrake.exe
-input=$(windows_path "$repo/examples/part1.ncd")
-echo "Calvendrake: input $input"
-echo "Calvendrake: type this conversion script into the script field: $(windows_path "$repo/examples/renumber.pl")"
+exe=build/$preset/bin/Calvendrake.exe
+input=examples/part1.ncd
+output=examples/part1_cvted.ncd
+key='HKCU\Software\Harnox\Quen\Calvendrake'
+# A prefix whose recent list already has scripts keeps them.
+if ! wine reg query "$key" /v ScriptFile0 >/dev/null 2>&1; then
+    wine reg add "$key" /v ScriptFile0 /d "$(windows_path "$repo/examples/renumber.pl")" /f >/dev/null
+fi
+echo "Calvendrake: converting $(windows_path "$repo/$input") with examples/renumber.pl"
 
 if [ -z "${CALV_XVFB_PID:-}" ]; then
-    wine "$exe" "$input"
+    wine "$exe" "$(windows_path "$repo/$input")"
     exit
 fi
 
-wine "$exe" "$input" &
+# An output left by an earlier run would make 実行 ask before replacing it.
+rm -f "$output"
+wine "$exe" "$(windows_path "$repo/$input")" &
 program=$!
 
 # Polls rather than xdotool search --sync, so that a program that dies early is noticed.
@@ -46,6 +63,20 @@ if [ -z "$window" ]; then
     echo "Calvendrake: no window titled Calvendrake appeared" >&2
     exit 1
 fi
+
+# Enter presses the default button, 実行; the window must have the keyboard first.
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers Return
+for _ in $(seq 150); do
+    [ -s "$output" ] && ! pgrep -f 'examples/renumber\.pl' >/dev/null && break
+    sleep 0.2
+done
+if [ ! -s "$output" ]; then
+    echo "Calvendrake: 実行 wrote no $output" >&2
+    exit 1
+fi
+echo "Calvendrake: the first lines of $input (left) and $output (right):"
+pr -m -t -w 80 <(head -n 20 "$input") <(head -n 20 "$output")
 
 sleep 1 # let the dialog finish painting
 eval "$(xdotool getwindowgeometry --shell "$window")"

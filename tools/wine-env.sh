@@ -6,6 +6,7 @@
 # of that size instead of a window of its own on the X server.
 # Exports LOCPATH, LC_ALL, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH,
 # DISPLAY (a private Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
+# calv_wine_runs_32bit tells whether 32-bit Windows programs run here.
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
 # the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
 
@@ -146,6 +147,15 @@ calv_wine_settings() {
         calv_wine_reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default &&
         calv_wine_reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$CALV_WINE_DESKTOP"
     fi
+}
+
+# Succeeds when this Wine runs 32-bit Windows programs, the build users get: a kernel without
+# 32-bit support, or a Wine without its 32-bit half, runs only the 64-bit build.
+calv_wine_runs_32bit() {
+    local probe="$CALV_WINE_TMP/probe32.exe" status=0
+    printf 'int main(void) { return 42; }\n' | i686-w64-mingw32-gcc -x c - -o "$probe" || return 1
+    wine "$probe" >/dev/null 2>&1 || status=$?
+    [ "$status" -eq 42 ]
 }
 
 calv_wine_setup() {

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Makes the README's pictures in docs/ from the 32-bit program, the one users get (the 64-bit
+# one where Wine cannot run 32-bit programs), as a user would see it: the bundled example placed in C:\NC\, its script in the recent list, the
+# window in both forms and the version box, on a private virtual display with a fresh prefix.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+
+bash tools/install-deps.sh
+unset DISPLAY CALV_WINE_DESKTOP CALV_WINEPREFIX
+source tools/wine-env.sh
+
+preset=x86
+if ! calv_wine_runs_32bit; then
+    echo "screenshots: this machine runs no 32-bit programs: taking them from the 64-bit build" >&2
+    preset=x64
+fi
+LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
+LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake
+
+mkdir -p "$WINEPREFIX/drive_c/NC"
+cp examples/part1.ncd examples/renumber.pl "$WINEPREFIX/drive_c/NC/"
+wine reg add 'HKCU\Software\Harnox\Quen\Calvendrake' /v ScriptFile0 /d 'C:\NC\renumber.pl' /f >/dev/null
+
+# $1: the window's title as a pattern. Prints its X window once it is shown.
+find_window() {
+    local window
+    for _ in $(seq 150); do
+        window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] && { echo "$window"; return; }
+        sleep 0.2
+    done
+    echo "screenshots: no window $1 appeared" >&2
+    return 1
+}
+
+# $1: X window, $2: picture. Waits for the painting to settle first.
+shoot() {
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+    echo "screenshots: $2"
+}
+
+wine build/$preset/bin/Calvendrake.exe 'C:\NC\part1.ncd' &
+program=$!
+main=$(find_window '^Calvendrake$')
+xdotool windowfocus --sync "$main"
+shoot "$main" docs/main-collapsed.png
+
+xdotool key --clearmodifiers alt+p
+shoot "$main" docs/main-expanded.png
+
+# The system menu's last item opens the version box.
+xdotool key --clearmodifiers alt+space
+sleep 0.5
+xdotool key End Return
+about=$(find_window 'ﾊﾞｰｼﾞｮﾝ情報$')
+shoot "$about" docs/about.png
+xdotool key Return
+
+wine taskkill /im Calvendrake.exe >/dev/null 2>&1 || true
+timeout 20 tail --pid="$program" -f /dev/null || true
