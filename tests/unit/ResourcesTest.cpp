@@ -1,0 +1,35 @@
+// What of the resources no window shows: the version resource and the manifest,
+// which this test program carries just as the program does.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(Resources, VersionAndManifest)
+{
+    char szPath[MAX_PATH];
+    ASSERT_NE(::GetModuleFileNameA(nullptr, szPath, MAX_PATH), 0u);
+    std::vector<char> info(::GetFileVersionInfoSizeA(szPath, nullptr));
+    ASSERT_TRUE(::GetFileVersionInfoA(szPath, 0, static_cast<DWORD>(info.size()), info.data()));
+    WORD* pTranslation = nullptr;
+    char* pszVersion = nullptr;
+    UINT nLength = 0;
+    ASSERT_TRUE(::VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pTranslation), &nLength));
+    EXPECT_EQ(std::vector<WORD>(pTranslation, pTranslation + nLength / 2), (std::vector<WORD>{0x0411, 1200}));
+    ASSERT_TRUE(::VerQueryValueA(info.data(), "\\StringFileInfo\\041104B0\\FileVersion", reinterpret_cast<void**>(&pszVersion), &nLength));
+    EXPECT_STREQ(pszVersion, "3.0.0.0");
+
+    // Windows refuses to start a program whose manifest names another processor.
+    HRSRC hInfo = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    ASSERT_TRUE(hInfo);
+    const std::string strManifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, hInfo))),
+                                  ::SizeofResource(nullptr, hInfo));
+    EXPECT_NE(strManifest.find(sizeof(void*) == 8 ? "=\"amd64\"" : "=\"x86\""), std::string::npos);
+    EXPECT_EQ(strManifest.find(sizeof(void*) == 8 ? "=\"x86\"" : "=\"amd64\""), std::string::npos);
+    // It brings the common controls of version 6.
+    char szComCtl[MAX_PATH] = "";
+    ::GetModuleFileNameA(::LoadLibraryA("comctl32.dll"), szComCtl, MAX_PATH);
+    EXPECT_NE(std::string(::CharLowerA(szComCtl)).find("_6595b64144ccf1df_6.0."), std::string::npos) << szComCtl;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// A string list seen as a vector, for comparing whole lists in one expectation.
+#include "CStringList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using Strings = std::vector<std::string>;
+
+inline void Fill(CStringList& list, const Strings& items)
+{
+    for (const std::string& str : items) list.AddTail(str.c_str());
+}
+
+// Head first; the list's own count must agree with what a walk finds.
+inline Strings Contents(const CStringList& list)
+{
+    Strings items;
+    for (POSITION pos = list.GetHeadPosition(); pos;) items.push_back(list.GetNext(pos).Str());
+    EXPECT_EQ(static_cast<int>(items.size()), list.GetCount());
+    return items;
+}
