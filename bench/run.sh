@@ -39,8 +39,11 @@ samples=$CALV_WINE_TMP/samples.txt
 echo "bench: $rounds rounds, load average $load_before" >&2
 # A kernel without 32-bit support runs no 32-bit program: probed with the 32-bit bare start.
 programs="64 32"
+skipped=
 if ! wine "$x86/bin/bare_exit.exe" >/dev/null 2>&1; then
     programs=64
+    skipped="- **The 32-bit build is not timed**: this machine runs no 32-bit programs (\`wine\` could not
+  start the 32-bit \`bare_exit.exe\`)."
     echo "bench: this machine runs no 32-bit programs: the 32-bit build is NOT timed" >&2
 fi
 # How this kernel runs 32-bit code, when it is not natively.
@@ -68,7 +71,7 @@ stats() {
         }
         $1 == bits && $2 == measure {
             n++; p[n] = $4; b[n] = $5
-            c[n] = how == "ratio" ? $3 / $4 : $3 - $4
+            c[n] = how == "ratio" ? $4 / $5 : $4 - $5
             if (n == 1 || c[n] < lo) lo = c[n]
             if (n == 1 || c[n] > hi) hi = c[n]
         }
@@ -147,6 +150,7 @@ Measured $(date '+%Y-%m-%d %H:%M %Z') by \`bash bench/run.sh $rounds\`: $rounds 
   timed: $(echo $programs | sed 's/\([0-9]*\)/\1-bit/g; s/ / and /'), each against bare programs of its own build;
   private Xvfb display; Wine and the programs pinned to core $core.
 - Load average (1, 5, 15 min): $load_before before, $load_after after.
+$skipped
 
 $table
 
