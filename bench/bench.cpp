@@ -1,10 +1,10 @@
-// Times Calvendrake.exe against bare Win32 programs, each pair in the same
+// Times Calvendrake.exe against bare Win32 programs of the same build, each pair in the same
 // round and in alternating order, so that a slow moment of the machine hits
 // both sides. Prints one line per round and measure:
 //     <measure> <round> <Calvendrake> <baseline>
 // in milliseconds (memory in KB); bench/run.sh makes the table from them.
-// Usage: bench.exe [ROUNDS]   (Calvendrake.exe, bare_dialog.exe, bare_exit.exe
-// beside it, perl.exe on the search path)
+// Usage: bench.exe [ROUNDS]   (Calvendrake.exe, bare_dialog.exe, bare_exit.exe,
+// bare_sender.exe beside it, perl.exe on the search path)
 #include <windows.h>
 #include <psapi.h>
 
@@ -215,7 +215,8 @@ double TimePerl(const Files& files)
     return dElapsed;
 }
 
-// A second launch until it has ended and the running dialog shows its input.
+// A second launch (Calvendrake's, or the bare sender's) until it has ended and
+// the running dialog shows its input.
 double TimeHandoff(HWND hDlg, const std::string& program, const std::string& input)
 {
     const std::string name = input.substr(input.find_last_of('\\') + 1);
@@ -259,6 +260,7 @@ int main(int argc, char** argv)
     const std::string calvendrake = folder + "\\Calvendrake.exe";
     const std::string bareDialog = folder + "\\bare_dialog.exe";
     const std::string bareExit = folder + "\\bare_exit.exe";
+    const std::string bareSender = folder + "\\bare_sender.exe";
     const Files files = MakeFiles();
 
     // Round 0 warms the caches and is not printed.
@@ -280,6 +282,12 @@ int main(int argc, char** argv)
         Measure("handoff", nRound,
                 [&] { return TimeHandoff(hDlg, calvendrake, nRound % 2 ? files.input : files.otherInput); },
                 [&] { return TimeBareExit(bareExit); });
+    // Against the least that does the same hand-off.
+    for (int nRound = 0; nRound <= nRounds; ++nRound) {
+        const std::string& input = nRound % 2 ? files.input : files.otherInput;
+        Measure("sender", nRound, [&] { return TimeHandoff(hDlg, calvendrake, input); },
+                [&] { return TimeHandoff(hDlg, bareSender, nRound % 2 ? files.otherInput : files.input); });
+    }
     CloseDialog(hDlg, running);
     return 0;
 }

@@ -1,4 +1,7 @@
 #include "ConversionRun.h"
+#include "PathRules.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -27,15 +30,17 @@ void WaitKeepingPainted(HANDLE hProcess)
     ::SetCursor(hOldCursor);
 }
 
-std::string ReadAll(HANDLE hFile)
+// A longer run of lead-byte values before the cut is no text: the tail then starts where the reading stopped.
+const size_t kMaxTailRead = 64 * 1024;
+const DWORD kTailBlock = 4096;
+
+// Whether the end read so far holds nMaxBytes and, before them, a byte that
+// cannot be a lead byte: the next character surely begins after it.
+bool ReachesACharacterStart(const std::string& text, size_t nMaxBytes)
 {
-    std::string text;
-    if (hFile == INVALID_HANDLE_VALUE || ::SetFilePointer(hFile, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
-        return text;
-    char buffer[4096];
-    DWORD dwRead = 0;
-    while (::ReadFile(hFile, buffer, sizeof(buffer), &dwRead, nullptr) && dwRead > 0) text.append(buffer, dwRead);
-    return text;
+    for (size_t i = text.size() > nMaxBytes ? text.size() - nMaxBytes : 0; i > 0; --i)
+        if (!IsLeadByte932(static_cast<unsigned char>(text[i - 1]))) return true;
+    return false;
 }
 
 }  // namespace
@@ -72,7 +77,7 @@ ConversionResult RunConversion(const char* pszCommandLine)
         ::GetExitCodeProcess(pi.hProcess, &result.dwExitCode);
         ::CloseHandle(pi.hProcess);
         result.bStarted = true;
-        result.strErrorOutput = ReadAll(hError.h);
+        result.strErrorOutput = ReadErrorTail(hError.h);
     }
     if (bHaveTemp) {
         ::CloseHandle(hError.h);
@@ -80,4 +85,25 @@ ConversionResult RunConversion(const char* pszCommandLine)
         ::DeleteFileA(szErrorPath);
     }
     return result;
+}
+
+std::string ReadErrorTail(HANDLE hFile, size_t nMaxBytes)
+{
+    std::string text;
+    LARGE_INTEGER nPos = {};
+    if (hFile == INVALID_HANDLE_VALUE || !::GetFileSizeEx(hFile, &nPos)) return text;
+    while (nPos.QuadPart > 0 && text.size() < kMaxTailRead && !ReachesACharacterStart(text, nMaxBytes)) {
+        DWORD nBlock = static_cast<DWORD>(std::min<LONGLONG>(nPos.QuadPart, kTailBlock));
+        nPos.QuadPart -= nBlock;
+        std::string block(nBlock, '\0');
+        DWORD dwRead = 0;
+        if (!::SetFilePointerEx(hFile, nPos, nullptr, FILE_BEGIN) ||
+            !::ReadFile(hFile, &block[0], nBlock, &dwRead, nullptr) || dwRead != nBlock)
+            break;
+        text.insert(0, block);
+        // Trailing blanks are never shown: dropped at once, a flood of them takes no memory.
+        size_t nLast = text.find_last_not_of(" \t\r\n");
+        text.erase(nLast == std::string::npos ? 0 : nLast + 1);
+    }
+    return text;
 }

@@ -9,6 +9,8 @@ CString BuildCommandLine(const char* pszScript, const char* pszInput, const char
 // The last nMaxLines lines of a script's error output, at most nMaxBytes
 // bytes, never starting inside a double-byte character; empty when it wrote
 // nothing but blanks.
-CString ErrorOutputTail(const std::string& text, int nMaxLines = 20, size_t nMaxBytes = 2000);
+constexpr int kTailMaxLines = 20;
+constexpr size_t kTailMaxBytes = 2000;
+CString ErrorOutputTail(const std::string& text, int nMaxLines = kTailMaxLines, size_t nMaxBytes = kTailMaxBytes);
 // "<script> の実行に失敗しました。（終了コード N）", then an empty line and the tail if any.
 CString FailureMessage(const char* pszScript, unsigned long ulExitCode, const CString& strTail);

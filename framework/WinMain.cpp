@@ -1,7 +1,5 @@
 #include "CWinApp.h"
 
-#include <shlwapi.h>
-
 #include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
@@ -10,10 +8,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     if (!pApp) return 1;
     pApp->m_hInstance = hInstance;
     char szPath[MAX_PATH] = "";
+    char szName[_MAX_FNAME] = "";
     ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    char* pszName = ::PathFindFileNameA(szPath);
-    ::PathRemoveExtensionA(pszName);
-    pApp->m_strAppName = pszName;
+    // The C runtime splits the path, not the shell's library: a second launch,
+    // which only hands its path over, does not load that library at all.
+    _splitpath(szPath, nullptr, nullptr, szName, nullptr);
+    pApp->m_strAppName = szName;
     pApp->InitInstance();
     return 0;
 }

@@ -82,6 +82,11 @@ void CConvertDlg::OnRun()
         RefuseField(kMsgEnterOutput, m_editOutputName, false);
         return;
     }
+    // Too long for the attribute check, an existing file would pass as absent and be replaced unasked.
+    if (m_strOutputPath.GetLength() >= MAX_PATH) {
+        RefuseField(m_strOutputPath + kMsgInvalidFile, m_editOutputName, true);
+        return;
+    }
     if (GetPathAttributes(m_strOutputPath) != INVALID_FILE_ATTRIBUTES) {
         if (!CheckExistingFile(m_strOutputPath, kUnusableOutput, m_editOutputName)) return;
         if (AfxMessageBox(m_strOutputPath + kMsgOverwrite, MB_YESNO | MB_DEFBUTTON2) != IDYES) {
