@@ -32,7 +32,8 @@ int main(int argc, char **argv)
     XSync(d, False);
     puts("ready");
     fflush(stdout);
-    int accepted = 0, x, y;
+    int accepted = 0, waiting = 0, released = 0, x, y;
+    Time when = CurrentTime;
     for (XEvent ev;;) {
         XNextEvent(d, &ev);
         if (ev.type == ButtonPress) {
@@ -42,11 +43,11 @@ int main(int argc, char **argv)
             if (under == source || under == None) continue;
             if (under != target) accepted = 0, target = under, Send("XdndEnter", 5L << 24, A("text/uri-list"), 0, 0);
             Send("XdndPosition", 0, ((long)x << 16) | y, ev.xmotion.time, A("XdndActionCopy"));
+            waiting = 1;
         } else if (ev.type == ClientMessage && ev.xclient.message_type == A("XdndStatus")) {
-            accepted = ev.xclient.data.l[1] & 1;
+            accepted = ev.xclient.data.l[1] & 1, waiting = 0;
         } else if (ev.type == ButtonRelease) {
-            if (!accepted) break;
-            Send("XdndDrop", 0, ev.xbutton.time, 0, 0);
+            released = 1, when = ev.xbutton.time;
         } else if (ev.type == SelectionRequest) {
             XSelectionRequestEvent *r = &ev.xselectionrequest;
             XChangeProperty(d, r->requestor, r->property, r->target, 8, PropModeReplace, (unsigned char *)uri, strlen(uri));
@@ -56,6 +57,12 @@ int main(int argc, char **argv)
         } else if (ev.type == ClientMessage && ev.xclient.message_type == A("XdndFinished")) {
             puts("dropped");
             return 0;
+        }
+        // The target's answer to the last position decides what letting go does.
+        if (released == 1 && !waiting) {
+            if (!accepted) break;
+            Send("XdndDrop", 0, when, 0, 0);
+            released = 2;
         }
         XFlush(d);
     }

@@ -74,6 +74,7 @@ done
 
 keys alt+p
 check "Alt+P opens the options panel" soon height 476
+# A first start has the three options on, off, off: each key flips one.
 keys alt+1 alt+2 alt+3 Escape
 check "Escape closes the program" soon is_shown Calvendrake 0 && wait $pid
 stored=$(wine reg query 'HKCU\Software\Harnox\Quen\Calvendrake' | tr -s ' \r' ' ')
