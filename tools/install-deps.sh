@@ -11,7 +11,7 @@ packages=(
     wine wine64 fonts-wine
     locales
     xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-    perl python3
+    perl python3 file
     g++ clang-14 libclang-rt-14-dev libx11-dev
 )
 
