@@ -20,19 +20,21 @@ shift $((OPTIND - 1))
 
 # The suite: one layer a line, cheapest first: name@files it can see (a regex; a fault
 # elsewhere skips the layer)@command. A layer fails by its exit status.
-unit_suites=$(grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' tests/unit/*.cpp | sed 's/.*(//' | sort -u | paste -sd'|')
+dialog_suites=$(grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' tests/dialog/*.cpp | sed 's/.*(//' | sort -u | paste -sd'|')
 layers=(
-    "unit@.@timeout 600 ctest --preset x64 --timeout 60 --stop-on-failure --no-tests=error -R '^(.*/)?($unit_suites)\\.'"
-    "dialog@.@timeout 1200 ctest --preset x64 --timeout 60 --stop-on-failure --no-tests=error -E '^(.*/)?($unit_suites)\\.'"
+    "unit@.@timeout 600 wine build/x64/bin/unit_tests.exe --gtest_fail_fast"
+    "dialog@.@timeout 1200 ctest --preset x64 --timeout 60 --stop-on-failure --no-tests=error -R '^(.*/)?($dialog_suites)\\.'"
     "sweep@^(core/(PathRules|RunText|Messages)|framework/CString\\.)@timeout 600 bash tools/sweep.sh"
-    "e2e@.@CALV_WINEPREFIX=\$CALV_WINE_TMP/e2e-prefix timeout 900 bash tools/e2e.sh build/x64"
+    "e2e@.@CALV_WINEPREFIX=$repo/build/mutants/e2e-prefix timeout 900 bash tools/e2e.sh build/x64"
 )
 targets=(Calvendrake unit_tests dialog_tests recorder perl peek)
 
 # The first failing test a layer's output names: ctest's list, gtest's, prove's, else a first error line.
 failed_test() {
     sed -n '/The following tests FAILED/{n;s/^[[:space:]]*[0-9]* - //;p;q}' "$1" | grep . ||
-    grep -m1 -oE "^[^ ]*\.t \(Wstat|Failed test '[^']*'" "$1" | sed 's/ (Wstat//' | grep . ||
+    grep -m1 -oP '^\[  FAILED  \] \K[^ ]+' "$1" | grep . ||
+    { grep -m1 -oE '[^ /]*\.t \(Wstat' "$1" | cut -d' ' -f1 && grep -m1 -oE "Failed test '[^']*'" "$1"; } |
+        paste -sd' ' | grep . ||
     grep -m1 -iE 'error|fail|timeout|terminated' "$1" | cut -c1-100 | grep . || echo '?'
 }
 
@@ -53,20 +55,27 @@ reap() {
     local p
     for p in /proc/[0-9]*; do
         grep -qz "^WINEPREFIX=$WINEPREFIX\$" "$p/environ" 2>/dev/null &&
-            grep -qaE '(Calvendrake|_tests|recorder|perl|peek)\.exe' "$p/cmdline" 2>/dev/null &&
-            kill -9 "${p#/proc/}" 2>/dev/null
-    done
+            grep -qaE '(Calvendrake|_tests|recorder|perl|peek)\.exe' "$p/cmdline" 2>/dev/null && kill -9 "${p#/proc/}"
+    done 2>/dev/null
 }
 
 build() { LC_ALL=C.UTF-8 cmake --build build/x64 -j2 --target "${targets[@]}"; }
 
 saved= savedfile=
 restore() { [ -n "$savedfile" ] && cp "$saved" "$savedfile" && touch "$savedfile"; savedfile=; }
+mkdir -p build/mutants "$(dirname "$results")"
+# The suite runs the 64-bit build: Wine's 64-bit loader, never the 32-bit one (missing on some
+# kernels, emulated slowly on others). The prefixes are kept: a first boot can take minutes.
+if [ -x /usr/lib/wine/wine64 ]; then
+    mkdir -p build/mutants/wine64 && export PATH=$repo/build/mutants/wine64:$PATH WINELOADER=/usr/lib/wine/wine64
+    for name in wine wine-stable; do printf '#!/bin/sh\nexec %s "$@"\n' "$WINELOADER" >build/mutants/wine64/$name; done
+    chmod +x build/mutants/wine64/*
+fi
+export CALV_WINEPREFIX=$repo/build/mutants/prefix
 unset DISPLAY
 export CALV_WINE_DESKTOP=1024x768
 source tools/wine-env.sh || exit 1
 trap 'restore; calv_wine_cleanup' EXIT
-mkdir -p build/mutants "$(dirname "$results")"
 saved=$CALV_WINE_TMP/original
 
 ids=("$@")
@@ -74,10 +83,9 @@ ids=("$@")
 declare -A count=()
 for id in "${ids[@]}"; do
     start=$(date +%s) log=build/mutants/$id.log file=. result=
-    desc=$(grep -m1 -P "^\Q$id\E\t" "$list" | cut -f5)
-    [ "$id" = baseline ] && desc="unchanged program"
+    line=$(grep -m1 -P "^\Q$id\E\t" "$list") desc="unchanged program"
     if [ "$id" != baseline ]; then
-        file=$(grep -m1 -P "^\Q$id\E\t" "$list" | cut -f2)
+        file=$(cut -f2 <<<"$line") desc=$(cut -f5 <<<"$line")
         [ -f "$file" ] && cp "$file" "$saved" && savedfile=$file
         apply "$id" >/dev/null || result=stale
     fi
