@@ -1,18 +1,11 @@
 #pragma once
-// What the tests of a conversion run share: an empty store, a test folder, a
-// "perl" that only records how it was called, and pressing Run while
-// answering the messages it shows.
+// What every test of the running program shares: an empty store, a test folder
+// with a script and an input, a "perl" that only records how it was called,
+// and pressing Run while answering the messages it shows.
 #include "AppDriver.h"
-#include "TestFiles.h"
-#include "TestRegistry.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-using Texts = std::vector<std::string>;
 
 // What EM_GETSEL and CB_GETEDITSEL report when all of text is selected.
 inline DWORD WholeText(const std::string& text) { return MAKELONG(0, text.size()); }
@@ -36,27 +29,23 @@ protected:
 
     // Start options under which "perl" is recorder.exe: it appends its command
     // line to RecordFile() and succeeds, without running anything.
-    LaunchOptions RecordingPerl(const std::vector<std::string>& args = {}) const
+    LaunchOptions RecordingPerl(const Texts& args = {}) const
     {
-        std::string strFolder = m_folder / "fake-perl";
-        ::CreateDirectoryA(strFolder.c_str(), nullptr);
-        ::CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), (strFolder + "\\perl.exe").c_str(), FALSE);
         LaunchOptions options = Recording(args);
-        options.pathPrefix = strFolder;
+        options.pathPrefix = m_folder / "fake-perl";
+        ::CreateDirectoryA(options.pathPrefix.c_str(), nullptr);
+        ::CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), (options.pathPrefix + "\\perl.exe").c_str(), FALSE);
         return options;
     }
 
     // Start options that let recorder.exe, started by whatever means, write to RecordFile().
-    LaunchOptions Recording(const std::vector<std::string>& args = {}) const
-    {
-        LaunchOptions options;
-        options.args = args;
-        options.env = {{"CALV_RECORD_FILE", RecordFile()}};
-        return options;
-    }
-
+    LaunchOptions Recording(const Texts& args = {}) const { return LaunchOptions{args, {{"CALV_RECORD_FILE", RecordFile()}}, {}}; }
     std::string RecordFile() const { return m_folder / "record.txt"; }
     std::string Recorded() const { return ReadFileText(RecordFile()); }
+    static std::string RunLine(const std::string& script, const std::string& input, const std::string& output)
+    {
+        return "perl \"" + script + "\" \"" + input + "\" \"" + output + "\"\n";
+    }
 
     // Presses Run and answers the message boxes it shows with the buttons
     // given, in order; any further box gets No or OK. Returns once the
@@ -75,5 +64,18 @@ protected:
         return texts;
     }
 
+    // The three fields (folder label, name), the suffix and the completion box, as shown.
+    static Texts Shown(const AppDriver& app)
+    {
+        Texts shown;
+        for (int nID : {IDC_SCRIPT_PATH, IDC_SCRIPT_NAME, IDC_INPUT_PATH, IDC_INPUT_NAME, IDC_OUTPUT_PATH,
+                        IDC_OUTPUT_NAME, IDC_SUFFIX})
+            shown.push_back(app.Text(nID));
+        shown.push_back(app.IsChecked(IDC_COMPLETE_DIALOG) ? "checked" : "unchecked");
+        return shown;
+    }
+
     TestFolder m_folder;
+    const std::string m_script = m_folder.Write("conv.pl", "1;\n");
+    const std::string m_input = m_folder.Write("part1.ncd", "n10 g01\n");
 };

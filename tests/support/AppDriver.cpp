@@ -1,40 +1,63 @@
 #include "AppDriver.h"
-#include "WindowQueries.h"
 
+#include <gtest/gtest.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
+
+const char kCopyScript[] =
+    "open(my $in, '<', $ARGV[0]) or die \"cannot read $ARGV[0]: $!\\n\";\n"
+    "open(my $out, '>', $ARGV[1]) or die \"cannot write $ARGV[1]: $!\\n\";\n"
+    "while (<$in>) { print $out uc $_; }\n"
+    "close $out or die;\n";
+
+const char kFailScript[] =
+    "print STDERR \"line $_\\n\" for 1 .. 30;\n"
+    "print STDERR \"G-code error at N40\\n\";\n"
+    "exit 1;\n";
 
 namespace {
 
-std::string Quote(const std::string& arg) { return "\"" + arg + "\""; }
+void DispatchPending()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+}
+
+struct HandleAnswer {
+    bool bAnswered = false;
+    LRESULT lResult = 0;
+};
+
+void CALLBACK StoreAnswer(HWND, UINT, ULONG_PTR dwData, LRESULT lResult)
+{
+    *reinterpret_cast<HandleAnswer*>(dwData) = HandleAnswer{true, lResult};
+}
 
 struct WindowQuery {
     DWORD dwProcessId;
+    HWND hExcept;
     const char* pszClass;
-    std::vector<HWND> found;
+    HWND hOwner;  // NULL: any
+    HWND hFound;
 };
 
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
 {
-    WindowQuery* pQuery = reinterpret_cast<WindowQuery*>(lParam);
+    WindowQuery& q = *reinterpret_cast<WindowQuery*>(lParam);
     DWORD dwProcessId = 0;
     ::GetWindowThreadProcessId(hWnd, &dwProcessId);
     char szClass[64] = "";
     ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (dwProcessId == pQuery->dwProcessId && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pQuery->pszClass) == 0)
-        pQuery->found.push_back(hWnd);
-    return TRUE;
-}
-
-std::vector<HWND> TopLevelWindows(DWORD dwProcessId, const char* pszClass)
-{
-    WindowQuery query{dwProcessId, pszClass, {}};
-    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    if (dwProcessId != q.dwProcessId || hWnd == q.hExcept || !::IsWindowVisible(hWnd) ||
+        lstrcmpiA(szClass, q.pszClass) != 0 || (q.hOwner && ::GetWindow(hWnd, GW_OWNER) != q.hOwner))
+        return TRUE;
+    q.hFound = hWnd;
+    return FALSE;
 }
 
 DWORD WINAPI SendClick(LPVOID pv)
@@ -43,29 +66,35 @@ DWORD WINAPI SendClick(LPVOID pv)
     return 0;
 }
 
+// Our environment (WINEPATH's bridge, CALV_* variables) with the options' changes.
 std::string EnvironmentFor(const LaunchOptions& options)
 {
-    // Our own environment (WINEPATH's bridge, CALV_* variables), the options' variables replacing ours.
-    std::vector<std::pair<std::string, std::string>> vars;
-    for (char** pp = _environ; *pp; ++pp) {
-        const char* pszEquals = std::strchr(*pp + 1, '=');  // hidden variables like "=C:" start with '='
-        if (pszEquals) vars.emplace_back(std::string(*pp, static_cast<size_t>(pszEquals - *pp)), pszEquals + 1);
-    }
-    for (const auto& var : options.env) {
-        auto same = std::find_if(vars.begin(), vars.end(),
-                                 [&](const auto& mine) { return lstrcmpiA(mine.first.c_str(), var.first.c_str()) == 0; });
-        if (same != vars.end()) same->second = var.second;
-        else vars.push_back(var);
-    }
     std::string block;
-    for (const auto& var : vars) {
-        std::string value = var.second;
-        if (!options.pathPrefix.empty() && lstrcmpiA(var.first.c_str(), "PATH") == 0)
-            value = options.pathPrefix + ";" + value;
-        block += var.first + "=" + value + '\0';
+    auto changed = [&](const std::string& name) {
+        for (const auto& var : options.env)
+            if (lstrcmpiA(var.first.c_str(), name.c_str()) == 0) return true;
+        return false;
+    };
+    for (char** pp = _environ; *pp; ++pp) {
+        std::string var = *pp;
+        std::string name = var.substr(0, var.find('=', 1));  // hidden variables like "=C:" start with '='
+        if (changed(name)) continue;
+        if (!options.pathPrefix.empty() && lstrcmpiA(name.c_str(), "PATH") == 0)
+            var = name + "=" + options.pathPrefix + ";" + var.substr(name.size() + 1);
+        block += var + '\0';
     }
-    block += '\0';
-    return block;
+    for (const auto& var : options.env) block += var.first + "=" + var.second + '\0';
+    return block + '\0';
+}
+
+void RemoveTree(const std::string& path)
+{
+    std::string from = path + '\0';  // a double-terminated list
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    ::SHFileOperationA(&op);
 }
 
 }  // namespace
@@ -78,18 +107,16 @@ std::string ProgramFolder()
     return szPath;
 }
 
-std::string CalvendrakePath() { return ProgramFolder() + "\\Calvendrake.exe"; }
-
 StartedProcess StartCalvendrake(const LaunchOptions& options)
 {
-    std::string commandLine = Quote(CalvendrakePath());
-    for (const std::string& arg : options.args) commandLine += " " + Quote(arg);
+    std::string commandLine = "\"" + ProgramFolder() + "\\Calvendrake.exe\"";
+    for (const std::string& arg : options.args) commandLine += " \"" + arg + "\"";
     std::string environment = EnvironmentFor(options);
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR (1359) while an
-    // earlier test's processes wind down; a second try a moment later starts it.
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while an earlier
+    // test's processes wind down; a try a moment later starts it.
     for (int nTry = 1;; ++nTry) {
         if (::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, &environment[0], nullptr, &si, &pi))
             break;
@@ -105,26 +132,82 @@ StartedProcess StartCalvendrake(const LaunchOptions& options)
 DWORD WaitForExit(HANDLE hProcess)
 {
     DWORD dwExitCode = STILL_ACTIVE;
-    if (::WaitForSingleObject(hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(hProcess, &dwExitCode);
+    for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 60000;) {
+        DispatchPending();
+        if (::MsgWaitForMultipleObjects(1, &hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0) {
+            ::GetExitCodeProcess(hProcess, &dwExitCode);
+            break;
+        }
+    }
+    if (dwExitCode == STILL_ACTIVE) ::TerminateProcess(hProcess, 1);
     ::CloseHandle(hProcess);
     return dwExitCode;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
 {
-    for (DWORD dwStart = ::GetTickCount(); !condition();) {
+    for (DWORD dwStart = ::GetTickCount(); !condition(); ::Sleep(10))
         if (::GetTickCount() - dwStart > dwTimeoutMs) return false;
-        ::Sleep(10);
-    }
     return true;
 }
 
-HWND FindDialogOf(DWORD dwProcessId)
+std::string WindowText(HWND hWnd)
 {
-    for (HWND hWnd : TopLevelWindows(dwProcessId, "#32770")) {
-        if (WindowText(hWnd) == "Calvendrake" && ::GetWindow(hWnd, GW_OWNER) == nullptr) return hWnd;
+    std::string text(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
+Texts ComboItems(HWND hCombo)
+{
+    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
+    Texts items;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); ++i) {
+        std::wstring item(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        item.resize(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]))));
+        std::string text(item.size() * 2, '\0');
+        text.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()),
+                                                              &text[0], static_cast<int>(text.size()), nullptr, nullptr)));
+        items.push_back(text);
     }
-    return nullptr;
+    return items;
+}
+
+LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HandleAnswer answer;
+    if (!::SendMessageCallbackA(hWnd, message, wParam, lParam, StoreAnswer, reinterpret_cast<ULONG_PTR>(&answer)))
+        return 0;
+    // The callback arrives as a message to this thread.
+    WaitUntil([&answer] { return DispatchPending(), answer.bAnswered; });
+    return answer.lResult;
+}
+
+void DropFiles(HWND hWndTarget, const Texts& paths)
+{
+    std::string block(sizeof(DROPFILES), '\0');
+    reinterpret_cast<DROPFILES*>(&block[0])->pFiles = sizeof(DROPFILES);
+    for (const std::string& path : paths) block += path + '\0';
+    block += '\0';
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWndTarget, &dwProcessId);
+    // A drop handle of ours would point into our memory. The target's DragFinish cannot free
+    // this block: it stays until the target ends.
+    HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcessId);
+    void* pRemote = ::VirtualAllocEx(hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool bWritten = pRemote && ::WriteProcessMemory(hProcess, pRemote, block.data(), block.size(), nullptr);
+    ::CloseHandle(hProcess);
+    if (!bWritten) throw std::runtime_error("cannot write the drop into the target's process");
+    ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(pRemote), 0);
+}
+
+HWND TakeForeground()
+{
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "foreground", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    ::SetForegroundWindow(hWnd);
+    DispatchPending();
+    return hWnd;
 }
 
 AppDriver::AppDriver(const LaunchOptions& options)
@@ -132,7 +215,7 @@ AppDriver::AppDriver(const LaunchOptions& options)
     StartedProcess started = StartCalvendrake(options);
     m_hProcess = started.hProcess;
     m_dwProcessId = started.dwProcessId;
-    if (!WaitUntil([this] { return (m_hDlg = FindDialogOf(m_dwProcessId)) != nullptr; }))
+    if (!WaitUntil([this] { return (m_hDlg = FindWindowOf("#32770", nullptr)) != nullptr; }))
         throw std::runtime_error("Calvendrake's window did not appear");
     ::WaitForInputIdle(m_hProcess, 30000);
 }
@@ -143,17 +226,9 @@ AppDriver::~AppDriver()
         ::WaitForSingleObject(m_hClickThread, 1000);
         ::CloseHandle(m_hClickThread);
     }
-    if (m_hProcess) {
-        if (::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_hProcess, 1);
-        ::CloseHandle(m_hProcess);
-    }
+    if (::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_hProcess, 1);
+    ::CloseHandle(m_hProcess);
 }
-
-std::string AppDriver::Text(int nID) const { return WindowText(Control(nID)); }
-bool AppDriver::IsChecked(int nID) const { return ::SendMessageA(Control(nID), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool AppDriver::IsEnabled(int nID) const { return ::IsWindowEnabled(Control(nID)) != FALSE; }
-
-std::vector<std::string> AppDriver::ComboItems(int nID) const { return ComboBoxItems(Control(nID)); }
 
 RECT AppDriver::WindowRect() const
 {
@@ -164,22 +239,15 @@ RECT AppDriver::WindowRect() const
 
 int AppDriver::FocusedId() const
 {
-    // When a message box closes, Wine hands the activation back to the dialog
-    // through the X server: until then no window of the thread has the focus.
-    // Without a window manager it sometimes leaves no window active at all; a
-    // person would then click the dialog's caption, and the dialog gives the
-    // focus back to the control that had it.
+    // Wine hands the activation back after a message box closes; now and then it leaves no
+    // window active, and a person would click the dialog, which gives the focus back.
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     DWORD dwThreadId = ::GetWindowThreadProcessId(m_hDlg, nullptr);
     auto hasFocus = [&] { return ::GetGUIThreadInfo(dwThreadId, &info) && info.hwndFocus; };
-    if (!WaitUntil(hasFocus, 3000)) {
-        ::SetForegroundWindow(m_hDlg);
-        if (!WaitUntil(hasFocus, 10000)) return 0;
-    }
+    if (!WaitUntil(hasFocus, 3000) && (::SetForegroundWindow(m_hDlg), !WaitUntil(hasFocus, 10000))) return 0;
     HWND hWnd = info.hwndFocus;
-    // The combo box's edit field is a child of the combo box.
-    if (::GetParent(hWnd) != m_hDlg && ::GetParent(hWnd)) hWnd = ::GetParent(hWnd);
+    if (::GetParent(hWnd) != m_hDlg) hWnd = ::GetParent(hWnd);  // the combo box's edit
     return ::GetDlgCtrlID(hWnd);
 }
 
@@ -191,10 +259,7 @@ DWORD AppDriver::EditSelection(int nID) const
     return static_cast<DWORD>(::SendMessageA(Control(nID), message, 0, 0));
 }
 
-void AppDriver::Focus(int nID)
-{
-    ::SendMessageA(m_hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(nID)), TRUE);
-}
+void AppDriver::Focus(int nID) { Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(nID)), TRUE); }
 
 void AppDriver::Type(int nID, const std::string& text)
 {
@@ -202,10 +267,7 @@ void AppDriver::Type(int nID, const std::string& text)
     ::SendMessageA(Control(nID), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void AppDriver::Click(int nID)
-{
-    ::SendMessageA(Control(nID), BM_CLICK, 0, 0);
-}
+void AppDriver::Click(int nID) { ::SendMessageA(Control(nID), BM_CLICK, 0, 0); }
 
 void AppDriver::ClickAsync(int nID)
 {
@@ -226,8 +288,7 @@ HWND AppDriver::NextMessageOrFinish()
 {
     HWND hBox = nullptr;
     if (!WaitUntil([&] {
-            std::vector<HWND> others = OtherWindows("#32770");
-            hBox = others.empty() ? nullptr : others.front();
+            hBox = FindWindowOf("#32770", nullptr);
             return hBox || !m_hClickThread || ::WaitForSingleObject(m_hClickThread, 0) == WAIT_OBJECT_0;
         }, 60000))
         throw std::runtime_error("the click's handler neither ended nor showed a message");
@@ -235,56 +296,25 @@ HWND AppDriver::NextMessageOrFinish()
     return hBox;
 }
 
-void AppDriver::Send(UINT message, WPARAM wParam, LPARAM lParam) { ::SendMessageA(m_hDlg, message, wParam, lParam); }
-
-std::vector<HWND> AppDriver::OtherWindows(const char* pszClass) const
+HWND AppDriver::FindWindowOf(const char* pszClass, HWND hOwner) const
 {
-    std::vector<HWND> windows = TopLevelWindows(m_dwProcessId, pszClass);
-    std::vector<HWND> others;
-    for (HWND hWnd : windows)
-        if (hWnd != m_hDlg) others.push_back(hWnd);
-    return others;
+    WindowQuery query{m_dwProcessId, m_hDlg, pszClass, hOwner, nullptr};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+    return query.hFound;
 }
 
-bool AppDriver::HasOtherWindow() const { return !OtherWindows("#32770").empty(); }
-
-HWND AppDriver::WaitForWindow(const char* pszClass)
+HWND AppDriver::WaitForWindow(const char* pszClass, HWND hOwner)
 {
     HWND hFound = nullptr;
-    if (!WaitUntil([&] {
-            std::vector<HWND> others = OtherWindows(pszClass);
-            hFound = others.empty() ? nullptr : others.front();
-            return hFound != nullptr;
-        }))
+    if (!WaitUntil([&] { return (hFound = FindWindowOf(pszClass, hOwner)) != nullptr; }))
         throw std::runtime_error(std::string("no window of class ") + pszClass + " appeared");
     return hFound;
 }
-
-std::string AppDriver::MessageText(HWND hBox) const { return WindowText(::GetDlgItem(hBox, 0xFFFF)); }
 
 void AppDriver::Answer(HWND hBox, int nButton)
 {
     ::PostMessageA(::GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
     WaitUntil([hBox] { return !::IsWindow(hBox); });
-}
-
-void AppDriver::AnswerWithEnter(HWND hBox)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBox, nullptr), &info);
-    HWND hTarget = info.hwndFocus ? info.hwndFocus : hBox;
-    ::PostMessageA(hTarget, WM_KEYDOWN, VK_RETURN, 1);
-    ::PostMessageA(hTarget, WM_KEYUP, VK_RETURN, 0xC0000001);
-    WaitUntil([hBox] { return !::IsWindow(hBox); });
-}
-
-std::string AppDriver::AnswerNextMessage(int nButton)
-{
-    HWND hBox = WaitForWindow();
-    std::string text = MessageText(hBox);
-    Answer(hBox, nButton);
-    return text;
 }
 
 void AppDriver::Close()
@@ -299,4 +329,60 @@ DWORD AppDriver::WaitExit()
     DWORD dwExitCode = STILL_ACTIVE;
     if (::WaitForSingleObject(m_hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(m_hProcess, &dwExitCode);
     return dwExitCode;
+}
+
+void DeleteSettingsKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+
+void SetValue(const char* pszName, DWORD dwType, const std::string& data)
+{
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, pszName, dwType, data.data(), static_cast<DWORD>(data.size()));
+}
+
+bool GetText(const char* pszName, std::string& text)
+{
+    DWORD cbData = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, pszName, RRF_RT_ANY, nullptr, nullptr, &cbData) != ERROR_SUCCESS)
+        return false;
+    text.assign(cbData, '\0');
+    ::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, pszName, RRF_RT_ANY, nullptr, &text[0], &cbData);
+    text.resize(cbData && text[cbData - 1] == '\0' ? cbData - 1 : cbData);
+    return true;
+}
+
+DWORD GetDword(const char* pszName)
+{
+    std::string data;
+    DWORD dwValue = 0xDEADBEEF;
+    if (GetText(pszName, data) && data.size() == sizeof dwValue) std::memcpy(&dwValue, data.data(), sizeof dwValue);
+    return dwValue;
+}
+
+TestFolder::TestFolder()
+{
+    char szTemp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, szTemp);
+    m_strPath = std::string(szTemp) + "calv-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    RemoveTree(m_strPath);
+    ::SHCreateDirectoryExA(nullptr, m_strPath.c_str(), nullptr);
+}
+
+TestFolder::~TestFolder() { RemoveTree(m_strPath); }
+
+std::string TestFolder::Write(const std::string& name, const std::string& content) const
+{
+    std::string path = *this / name;
+    // The folder part, stepping over double-byte characters: the second byte of 表 or ソ is a backslash too.
+    char szFolder[MAX_PATH * 2] = "";
+    lstrcpynA(szFolder, path.c_str(), sizeof(szFolder));
+    ::PathRemoveFileSpecA(szFolder);
+    ::SHCreateDirectoryExA(nullptr, szFolder, nullptr);
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
