@@ -28,10 +28,8 @@ TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
 
     const std::string longest = PathOfLength(1023);  // its NUL is the block's last byte
     const std::string longFolder = longest.substr(0, longest.size() - 9);
-    struct Launch {
-        Texts args;
-        Texts shown;  // input folder and name, output folder and name
-    } const launches[] = {
+    // The second launch's arguments; the input's folder and name, the output's folder and name then.
+    struct Launch { Texts args, shown; } const launches[] = {
         {{}, started},
         {{PathOfLength(1024)}, started},  // cut to fit the block, it would name another file
         {{"C:\\work\\part2.ncd"}, {"C:\\work\\", "part2.ncd", "C:\\work\\", "part2_new.ncd"}},
@@ -39,7 +37,7 @@ TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
     };
     for (const Launch& launch : launches) {
         HWND hForeground = TakeForeground();
-        EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{launch.args, {}, {}}).hProcess), 0u);
+        EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{launch.args, {}, {}})), 0u);
         ::DestroyWindow(hForeground);
         const Texts shown = Shown(app);
         EXPECT_EQ(Texts(shown.begin() + 2, shown.begin() + 6), launch.shown);
@@ -93,7 +91,7 @@ TEST_F(HandoffTest, TenLaunchesAtOnceEachDeliverTheirOwnPath)
     Texts sent = {"C:\\作業\\表面\\部品9.ncd"};
     for (size_t i = 1; i < 10; ++i) sent.push_back("C:\\work\\" + std::string(i * 20, 'a') + "\\part.ncd");
     std::vector<HANDLE> launches;
-    for (const std::string& path : sent) launches.push_back(StartCalvendrake(LaunchOptions{{path}, {}, {}}).hProcess);
+    for (const std::string& path : sent) launches.push_back(StartCalvendrake(LaunchOptions{{path}, {}, {}}));
     // Handle nothing for a while, so that the launches pile up at the block: a sender that
     // wrote without waiting its turn would overwrite a path not yet read.
     ::Sleep(2000);

@@ -19,11 +19,8 @@ void TypeUnread(AppDriver& app, const std::string& suffix)
 TEST_F(PathFieldsTest, TypedNamesResolveWhenTheFocusLeaves)
 {
     AppDriver app(Recording({"C:\\work\\a.ncd"}));
-    struct Typed {
-        int nField, nLabel;
-        std::string typed;
-        std::string folder, name;  // shown once the focus has left
-    } const rows[] = {
+    // Typed into a field; its folder and name once the focus has left.
+    struct Typed { int nField, nLabel; std::string typed, folder, name; } const rows[] = {
         {IDC_OUTPUT_NAME, IDC_OUTPUT_PATH, "D:\\x\\c.ncd", "D:\\x\\", "c.ncd"},  // with a drive: taken whole
         {IDC_INPUT_NAME, IDC_INPUT_PATH, "b.ncd", "C:\\work\\", "b.ncd"},        // bare: in the folder it had
         {IDC_INPUT_NAME, IDC_INPUT_PATH, "sub\\b.ncd", "sub\\", "b.ncd"},        // relative stays relative
@@ -43,14 +40,10 @@ TEST_F(PathFieldsTest, TypedNamesResolveWhenTheFocusLeaves)
 
 TEST_F(PathFieldsTest, OneFileDroppedOnALabelFillsThatField)
 {
-    const std::string longFolder = "C:\\" + std::string(300, 'd') + "\\";
+    const std::string longFolder = "C:\\" + std::string(256, 'd') + "\\";  // MAX_PATH bytes
     AppDriver app;
     TypeUnread(app, "_b");
-    struct Dropped {
-        int nLabel;
-        Texts paths;
-        Texts shown;
-    } const drops[] = {
+    struct Dropped { int nLabel; Texts paths, shown; } const drops[] = {
         {IDC_SCRIPT_PATH, {"C:\\s\\conv.pl"}, {"C:\\s\\", "conv.pl", "", "", "", "", "_b", "checked"}},
         // The output is derived with the suffix the field shows, not the one last read.
         {IDC_INPUT_PATH, {"C:\\in\\part.ncd"}, {"C:\\s\\", "conv.pl", "C:\\in\\", "part.ncd", "C:\\in\\", "part_b.ncd", "_b", "checked"}},
@@ -85,20 +78,6 @@ struct Chooser {
     {
         app.ClickAsync(nBrowseID);
         hWnd = app.WaitForWindow("#32770", app.Dialog());
-        WaitUntil([this] { return !Folder().empty(); });  // it shows before it has browsed
-    }
-    // CDM_GETFOLDERPATH writes into a buffer that has to be in the chooser's process.
-    std::string Folder() const
-    {
-        DWORD dwProcessId = app.ProcessId();
-        HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, dwProcessId);
-        char szText[MAX_PATH * 2] = "";
-        void* pRemote = ::VirtualAllocEx(hProcess, nullptr, sizeof(szText), MEM_COMMIT, PAGE_READWRITE);
-        if (::SendMessageA(hWnd, CDM_GETFOLDERPATH, sizeof(szText) - 1, reinterpret_cast<LPARAM>(pRemote)) > 0)
-            ::ReadProcessMemory(hProcess, pRemote, szText, sizeof(szText) - 1, nullptr);
-        ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
-        ::CloseHandle(hProcess);
-        return szText;
     }
     HWND NameField() const { return ::GetDlgItem(hWnd, cmb13) ? ::GetDlgItem(hWnd, cmb13) : ::GetDlgItem(hWnd, edt1); }
     void Press(const std::string& name, int nButton) const
@@ -121,47 +100,39 @@ TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNo
     app.Focus(IDC_INPUT_NAME);
     ::SendMessageA(app.Control(IDC_SCRIPT_NAME), CB_SETCURSEL, 1, 0);
     const Texts kDataTypes = {"NCD File(*.ncd)", "Text File(*.txt)", "すべてのファイル(*.*)"};
-    struct Browse {
-        int nBrowseID;
-        std::string folder, name;
-        Texts types;
-        bool bOpen;
-        std::string chosen;
-        int nNameID;
-        std::string shown;
-    } const browses[] = {
-        {IDC_SCRIPT_BROWSE, m_folder / "scripts", "two.pl", {"Perl Script(*.pl)", "すべてのファイル(*.*)"}, true, "one.pl",
-         IDC_SCRIPT_NAME, "one.pl"},
-        {IDC_INPUT_BROWSE, m_folder.Path(), "part1.ncd", kDataTypes, true, "part2.ncd", IDC_OUTPUT_NAME, "part2_t.ncd"},
+    // Each chooser takes a bare name in the folder it opens in, which the run below shows.
+    // The name and file types a chooser starts with, open or save, the name chosen and what it shows then.
+    struct Browse { int nBrowseID; std::string name; Texts types; bool bOpen; std::string chosen; int nNameID; std::string shown; };
+    const Browse browses[] = {
+        {IDC_SCRIPT_BROWSE, "two.pl", {"Perl Script(*.pl)", "すべてのファイル(*.*)"}, true, "one.pl", IDC_SCRIPT_NAME, "one.pl"},
+        {IDC_INPUT_BROWSE, "part1.ncd", kDataTypes, true, "part2.ncd", IDC_OUTPUT_NAME, "part2_t.ncd"},
         // A new name without extension gets the data files' one.
-        {IDC_OUTPUT_BROWSE, m_folder.Path(), "part2_t.ncd", kDataTypes, false, "out", IDC_OUTPUT_NAME, "out.ncd"},
+        {IDC_OUTPUT_BROWSE, "part2_t.ncd", kDataTypes, false, "out", IDC_OUTPUT_NAME, "out.ncd"},
     };
     std::string openTitle;
     for (const Browse& browse : browses) {
-        const Texts before = Shown(app);
-        {
-            Chooser chooser(app, browse.nBrowseID);
-            EXPECT_EQ(chooser.Folder(), browse.folder);
-            EXPECT_EQ(WindowText(chooser.NameField()), browse.name);
-            EXPECT_EQ(ComboItems(::GetDlgItem(chooser.hWnd, cmb1)), browse.types);
-            EXPECT_EQ(::SendMessageA(::GetDlgItem(chooser.hWnd, cmb1), CB_GETCURSEL, 0, 0), 0);
-            EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(chooser.hWnd, chx1)));  // no read-only box
-            if (openTitle.empty()) openTitle = WindowText(chooser.hWnd);
-            EXPECT_EQ(WindowText(chooser.hWnd) == openTitle, browse.bOpen);
-            if (browse.bOpen) {
-                // Only an existing file is taken: the chooser says so and stays open.
-                chooser.Press("missing.ncd", IDOK);
-                app.Answer(app.WaitForWindow("#32770", chooser.hWnd), IDOK);
-            }
-            chooser.Press("", IDCANCEL);
-            app.Finish();
+        Chooser chooser(app, browse.nBrowseID);
+        EXPECT_EQ(WindowText(chooser.NameField()), browse.name);
+        EXPECT_EQ(ComboItems(::GetDlgItem(chooser.hWnd, cmb1)), browse.types);
+        EXPECT_EQ(::SendMessageA(::GetDlgItem(chooser.hWnd, cmb1), CB_GETCURSEL, 0, 0), 0);
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(chooser.hWnd, chx1)));  // no read-only box
+        if (openTitle.empty()) openTitle = WindowText(chooser.hWnd);
+        EXPECT_EQ(WindowText(chooser.hWnd) == openTitle, browse.bOpen);
+        if (browse.bOpen) {
+            // Only an existing file is taken: the chooser says so and stays open.
+            chooser.Press("missing.ncd", IDOK);
+            app.Answer(app.WaitForWindow("#32770", chooser.hWnd), IDOK);
         }
-        EXPECT_EQ(Shown(app), before);
-        Chooser(app, browse.nBrowseID).Press(browse.chosen, IDOK);
+        chooser.Press(browse.chosen, IDOK);
         app.Finish();
         EXPECT_EQ(app.Text(browse.nNameID), browse.shown);
-        EXPECT_EQ(app.Text(IDC_SUFFIX), "_t");
-        EXPECT_TRUE(app.IsChecked(IDC_COMPLETE_DIALOG));
+    }
+    const Texts shown = Shown(app);
+    EXPECT_EQ(shown[6] + shown[7], "_tchecked");
+    for (int nBrowseID : {IDC_SCRIPT_BROWSE, IDC_INPUT_BROWSE, IDC_OUTPUT_BROWSE}) {
+        Chooser(app, nBrowseID).Press("", IDCANCEL);
+        app.Finish();
+        EXPECT_EQ(Shown(app), shown);
     }
     // Chosen is not yet run: the list is as stored.
     EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), (Texts{"one.pl", "two.pl"}));

@@ -1,21 +1,54 @@
 #pragma once
-// What every test of the running program shares: an empty store, a test folder
+// What every test of the running program shares: an empty store, a fresh folder
 // with a script and an input, a "perl" that only records how it was called,
 // and pressing Run while answering the messages it shows.
 #include "AppDriver.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <filesystem>
+#include <fstream>
 
 // What EM_GETSEL and CB_GETEDITSEL report when all of text is selected.
 inline DWORD WholeText(const std::string& text) { return MAKELONG(0, text.size()); }
 
+// A fresh folder under %TEMP% named after the test, removed afterwards.
+class TestFolder {
+public:
+    TestFolder() : m_strPath((std::filesystem::temp_directory_path() / ("calv-" + TestName())).string())
+    {
+        Clear();
+        ::SHCreateDirectoryExA(nullptr, m_strPath.c_str(), nullptr);
+    }
+    ~TestFolder() { Clear(); }
+    const std::string& Path() const { return m_strPath; }
+    std::string operator/(const std::string& name) const { return m_strPath + "\\" + name; }
+    // The name may hold double-byte characters whose second byte is a backslash.
+    std::string Write(const std::string& name, const std::string& content) const
+    {
+        char szFolder[MAX_PATH * 2] = "";
+        lstrcpynA(szFolder, (*this / name).c_str(), sizeof(szFolder));
+        ::PathRemoveFileSpecA(szFolder);
+        ::SHCreateDirectoryExA(nullptr, szFolder, nullptr);
+        std::ofstream(*this / name, std::ios::binary) << content;
+        return *this / name;
+    }
+
+private:
+    static std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+    void Clear() const { std::error_code error; std::filesystem::remove_all(m_strPath, error); }
+    std::string m_strPath;
+};
+
 class RunFixture : public ::testing::Test {
 protected:
+    // Opening the output is on by default; only the tests that look at it turn it on.
     RunFixture()
     {
         DeleteSettingsKey();
-        // Opening the output is on by default; only the tests that look at it turn it on.
         SetDword("OpenCvtedFile", 0);
     }
 
@@ -37,7 +70,6 @@ protected:
         ::CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), (options.pathPrefix + "\\perl.exe").c_str(), FALSE);
         return options;
     }
-
     // Start options that let recorder.exe, started by whatever means, write to RecordFile().
     LaunchOptions Recording(const Texts& args = {}) const { return LaunchOptions{args, {{"CALV_RECORD_FILE", RecordFile()}}, {}}; }
     std::string RecordFile() const { return m_folder / "record.txt"; }
@@ -47,19 +79,16 @@ protected:
         return "perl \"" + script + "\" \"" + input + "\" \"" + output + "\"\n";
     }
 
-    // Presses Run and answers the message boxes it shows with the buttons
-    // given, in order; any further box gets No or OK. Returns once the
-    // handler has ended, with the texts of the boxes.
+    // Presses Run and answers the message boxes it shows with the buttons given, in order;
+    // any further box gets No or OK. Returns once the handler has ended, with the boxes' texts.
     static Texts PressRun(AppDriver& app, const std::vector<int>& answers = {})
     {
         Texts texts;
         app.ClickAsync(IDC_RUN);
         while (HWND hBox = app.NextMessageOrFinish()) {
             texts.push_back(app.MessageText(hBox));
-            int nButton = texts.size() <= answers.size() ? answers[texts.size() - 1]
-                          : ::GetDlgItem(hBox, IDNO)    ? IDNO
-                                                        : IDOK;
-            app.Answer(hBox, nButton);
+            const bool bAnswered = texts.size() <= answers.size();
+            app.Answer(hBox, bAnswered ? answers[texts.size() - 1] : ::GetDlgItem(hBox, IDNO) ? IDNO : IDOK);
         }
         return texts;
     }
@@ -68,8 +97,7 @@ protected:
     static Texts Shown(const AppDriver& app)
     {
         Texts shown;
-        for (int nID : {IDC_SCRIPT_PATH, IDC_SCRIPT_NAME, IDC_INPUT_PATH, IDC_INPUT_NAME, IDC_OUTPUT_PATH,
-                        IDC_OUTPUT_NAME, IDC_SUFFIX})
+        for (int nID : {IDC_SCRIPT_PATH, IDC_SCRIPT_NAME, IDC_INPUT_PATH, IDC_INPUT_NAME, IDC_OUTPUT_PATH, IDC_OUTPUT_NAME, IDC_SUFFIX})
             shown.push_back(app.Text(nID));
         shown.push_back(app.IsChecked(IDC_COMPLETE_DIALOG) ? "checked" : "unchecked");
         return shown;

@@ -10,20 +10,14 @@ using RunTest = RunFixture;
 // Makes the shell open .ncd files with recorder.exe while it lives. Wine reads
 // file types from HKLM's classes only; HKCU\Software\Classes goes unread.
 struct NcdOpensWithRecorder {
-    NcdOpensWithRecorder()
-    {
-        Set(".ncd", "CalvTest.ncd");
-        Set("CalvTest.ncd\\shell\\open\\command", "\"" + ProgramFolder() + "\\recorder.exe\" \"%1\"");
-    }
-    ~NcdOpensWithRecorder()
-    {
-        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.ncd");
-        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\CalvTest.ncd");
-    }
+    const std::string command = "\"" + ProgramFolder() + "\\recorder.exe\" \"%1\"";
+    NcdOpensWithRecorder() { Set(".ncd", "CalvTest.ncd"); Set("CalvTest.ncd\\shell\\open\\command", command); }
+    ~NcdOpensWithRecorder() { Set(".ncd", ""); Set("CalvTest.ncd", ""); }
+    // An empty value removes the key.
     static void Set(const std::string& key, const std::string& value)
     {
-        ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str(), nullptr, REG_SZ, value.c_str(),
-                          static_cast<DWORD>(value.size() + 1));
+        if (value.empty()) ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str());
+        else ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str(), nullptr, REG_SZ, value.c_str(), 1 + value.size());
     }
 };
 
@@ -32,28 +26,23 @@ LRESULT BoxIcon(HWND hBox) { return SendForHandle(::GetDlgItem(hBox, 1088), STM_
 
 TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
 {
-    const std::string missing = m_folder / "missing.pl";
-    const std::string folder = m_folder / "folder.ncd";
+    const std::string missing = m_folder / "missing.pl", folder = m_folder / "folder.ncd";
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string hidden = m_folder.Write("hidden.pl", "1;\n");
+    const std::string hidden = m_folder.Write("hidden.pl", "1;\n"), system = m_folder.Write("system.pl", "1;\n");
     ::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    const std::string system = m_folder.Write("system.pl", "1;\n");
     ::SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_SYSTEM);
-    const std::string longPath = m_folder / (std::string(250, 'd') + "\\conv.pl");
+    // Exactly MAX_PATH bytes: too long for the program's buffers, so absent even though it exists.
+    const std::string longPath = m_folder.Write(std::string(251 - m_folder.Path().size(), 'd') + "\\conv.pl", "1;\n");
     const std::string output = m_folder.Write("part1_cvted.ncd", "old\n");
     // Read-only is fine for reading; only the output must be writable.
     for (const std::string& path : {m_script, m_input, output}) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string kEnterScript = "ｽｸﾘﾌﾟﾄﾌｧｲﾙ を入力してください。", kNotExist = " は存在しません。";
     const std::string kEnterInput = "入力ﾌｧｲﾙ を入力してください。", kInvalid = " は不正なファイルです。";
-    struct Step {
-        int nField;  // typed into
-        std::string typed;
-        std::string message;
-        int nFocus;       // where the focus is then
-        bool bSelected;  // with the whole name selected
-    } const steps[] = {
+    // Typed into a field, the message Run shows, where the focus is then and whether all its text is selected.
+    struct Step { int nField; std::string typed, message; int nFocus; bool bSelected; } const steps[] = {
         {IDC_SCRIPT_NAME, "", kEnterScript, IDC_SCRIPT_NAME, false},
         {IDC_SCRIPT_NAME, missing, missing + kNotExist, IDC_SCRIPT_NAME, true},
+        {IDC_SCRIPT_NAME, "", kEnterScript, IDC_SCRIPT_NAME, false},  // the folder alone is no script
         {IDC_SCRIPT_NAME, folder, folder + kInvalid, IDC_SCRIPT_NAME, true},
         {IDC_SCRIPT_NAME, hidden, hidden + kInvalid, IDC_SCRIPT_NAME, true},
         {IDC_SCRIPT_NAME, system, system + kInvalid, IDC_SCRIPT_NAME, true},
@@ -111,6 +100,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     app.ClickAsync(IDC_RUN);
     HWND hCompleted = app.WaitForWindow();
     EXPECT_EQ(app.MessageText(hCompleted), "完了しました。");
+    EXPECT_EQ(WindowText(hCompleted), "Calvendrake");
     // The information icon, not the warning every other message shows.
     const LRESULT lIcon = BoxIcon(hCompleted);
     EXPECT_NE(lIcon, 0);
@@ -133,11 +123,7 @@ TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
     std::string tail;
     for (int nLine = 12; nLine <= 30; ++nLine) tail += "line " + std::to_string(nLine) + "\n";
     const std::string failing = m_folder.Write("fail.pl", kFailScript);
-    struct Failure {
-        LaunchOptions options;
-        std::string script;
-        std::string message;
-    } const failures[] = {
+    struct Failure { LaunchOptions options; std::string script, message; } const failures[] = {
         {Recording({m_input}), failing, failing + " の実行に失敗しました。（終了コード 1）\n\n" + tail + "G-code error at N40"},
         // WINEPATH reaches a program only through PATH, which Wine extends at its start.
         {LaunchOptions{{m_input}, {{"PATH", "C:\\windows\\system32;C:\\windows"}, {"CALV_RECORD_FILE", RecordFile()}}, {}},
@@ -171,7 +157,7 @@ TEST_F(RunTest, OpensTheConvertedFileEvenAfterAHandOffDuringTheCompletionBox)
     // A second launch meanwhile finds the box (it has the dialog's caption), hands its file
     // to the dialog and brings the box, which has the keyboard, to the front.
     HWND hForeground = TakeForeground();
-    EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{other}, {}, {}}).hProcess), 0u);
+    EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{other}, {}, {}})), 0u);
     ::DestroyWindow(hForeground);
     EXPECT_EQ(::GetForegroundWindow(), hCompleted);
     EXPECT_EQ(app.Text(IDC_INPUT_NAME), "part2.ncd");
@@ -199,8 +185,7 @@ TEST_F(RunTest, EndsAfterASuccessfulRunAndStoresTheScript)
     EXPECT_EQ(app.WaitExit(), 0u);
     std::string stored[2];
     EXPECT_TRUE(GetText("ScriptFile0", stored[0]) && GetText("ScriptFile1", stored[1]));
-    EXPECT_EQ(stored[0], m_script);
-    EXPECT_EQ(stored[1], older);
+    EXPECT_EQ(stored[0] + "|" + stored[1], m_script + "|" + older);
 }
 
 }  // namespace

@@ -1,46 +1,25 @@
 // What the main window shows besides the paths: its controls' texts under the
-// ids the code uses, its icon, and the version box from the system menu.
+// ids the code uses, and the version box from the system menu.
 #include "RunFixture.h"
 
 namespace {
 
 using WindowTest = RunFixture;
 
-TEST_F(WindowTest, ControlsShowTheirTextsAndTheWindowItsIcon)
+TEST_F(WindowTest, ControlsShowTheirTextsAndTheSystemMenuOpensTheVersionBox)
 {
     AppDriver app;
     EXPECT_EQ(WindowText(app.Dialog()), "Calvendrake");
     const std::pair<int, const char*> controls[] = {
-        {IDC_SCRIPT_GROUP, " ｽｸﾘﾌﾟﾄﾌｧｲﾙ "},
-        {IDC_INPUT_GROUP, " 入力ﾌｧｲﾙ "},
-        {IDC_OUTPUT_GROUP, " 出力ﾌｧｲﾙ "},
-        {IDC_SCRIPT_BROWSE, "参照(&S)"},
-        {IDC_INPUT_BROWSE, "参照(&I)"},
-        {IDC_OUTPUT_BROWSE, "参照(&O)"},
-        {IDC_RUN, "実行(&R)"},
-        {IDOK, "終了(&X)"},
-        {IDC_OPEN_CVTED_FILE, "変換後 出力ﾌｧｲﾙ を開く(&1)"},
-        {IDC_EXIT_AFTER_CVT, "変換後 Calvendrake を終了する(&2)"},
+        {IDC_SCRIPT_GROUP, " ｽｸﾘﾌﾟﾄﾌｧｲﾙ "}, {IDC_INPUT_GROUP, " 入力ﾌｧｲﾙ "}, {IDC_OUTPUT_GROUP, " 出力ﾌｧｲﾙ "},
+        {IDC_SCRIPT_BROWSE, "参照(&S)"}, {IDC_INPUT_BROWSE, "参照(&I)"}, {IDC_OUTPUT_BROWSE, "参照(&O)"},
+        {IDC_RUN, "実行(&R)"}, {IDOK, "終了(&X)"}, {IDC_SETTINGS, "設定(&P) >>"},
+        {IDC_OPEN_CVTED_FILE, "変換後 出力ﾌｧｲﾙ を開く(&1)"}, {IDC_EXIT_AFTER_CVT, "変換後 Calvendrake を終了する(&2)"},
         {IDC_COMPLETE_DIALOG, "変換後 ﾀﾞｲｱﾛｸﾞ を表示する(&3)"},
     };
     for (const auto& control : controls) EXPECT_EQ(app.Text(control.first), control.second) << control.first;
+    EXPECT_TRUE(::GetWindowLongA(app.Control(IDC_RUN), GWL_STYLE) & BS_DEFPUSHBUTTON);  // Enter runs
 
-    // Minimised, it draws its own icon and gives it as the drag icon.
-    const RECT rect = app.WindowRect();
-    app.Send(WM_SYSCOMMAND, SC_MINIMIZE);
-    ::RedrawWindow(app.Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    const LRESULT lDragIcon = SendForHandle(app.Dialog(), WM_QUERYDRAGICON);
-    EXPECT_NE(lDragIcon, 0);
-    EXPECT_EQ(SendForHandle(app.Dialog(), WM_GETICON, ICON_BIG), lDragIcon);
-    app.Send(WM_SYSCOMMAND, SC_RESTORE);
-    const RECT restored = app.WindowRect();
-    EXPECT_TRUE(::EqualRect(&rect, &restored));
-    app.Close();
-}
-
-TEST_F(WindowTest, TheSystemMenusLastItemOpensTheVersionBox)
-{
-    AppDriver app;
     // Another process cannot read the system menu under Wine: open it as Alt+Space does
     // and go up from its top to its last item.
     ::PostMessageA(app.Dialog(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
