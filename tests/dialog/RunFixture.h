@@ -48,6 +48,15 @@ protected:
     // Opening the output is on by default; only the tests that look at it turn it on.
     RunFixture()
     {
+        // A program left running by a test that was stopped would take every later start for a second launch.
+        for (int i = 0; HWND hWnd = i < 10 ? ::FindWindowA(nullptr, "Calvendrake") : nullptr; ++i) {
+            DWORD dwProcessId = 0;
+            ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+            HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId);
+            ::TerminateProcess(hProcess, 1);
+            ::WaitForSingleObject(hProcess, 5000);
+            ::CloseHandle(hProcess);
+        }
         DeleteSettingsKey();
         SetDword("OpenCvtedFile", 0);
     }
