@@ -39,7 +39,14 @@ public:
 
 private:
     static std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
-    void Clear() const { std::error_code error; std::filesystem::remove_all(m_strPath, error); }
+    // Read-only files first made writable: removing them would fail and leave the folder to the next run.
+    void Clear() const
+    {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_strPath, error))
+            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::filesystem::remove_all(m_strPath, error);
+    }
     std::string m_strPath;
 };
 
