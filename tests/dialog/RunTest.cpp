@@ -75,13 +75,7 @@ TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
     EXPECT_EQ(app.MessageText(hQuestion), question);
     EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(hQuestion, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
     EXPECT_NE(BoxIcon(hQuestion), 0);
-    // Enter, as a person answers: the default button.
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hQuestion, nullptr), &info);
-    ::PostMessageA(info.hwndFocus ? info.hwndFocus : hQuestion, WM_KEYDOWN, VK_RETURN, 1);
-    ::PostMessageA(info.hwndFocus ? info.hwndFocus : hQuestion, WM_KEYUP, VK_RETURN, 0xC0000001);
-    WaitUntil([hQuestion] { return !::IsWindow(hQuestion); });
+    app.Answer(hQuestion, IDNO);
     EXPECT_EQ(app.NextMessageOrFinish(), nullptr);
     EXPECT_EQ(app.FocusedId(), IDC_OUTPUT_NAME);
     EXPECT_EQ(app.EditSelection(IDC_OUTPUT_NAME), WholeText("part1_cvted.ncd"));
