@@ -1,28 +1,70 @@
 #pragma once
-// What the tests of a conversion run share: an empty store, a test folder, a
-// "perl" that only records how it was called, and pressing Run while
-// answering the messages it shows.
+// What every test of the running program shares: an empty store, a fresh folder
+// with a script and an input, a "perl" that only records how it was called,
+// and pressing Run while answering the messages it shows.
 #include "AppDriver.h"
-#include "TestFiles.h"
-#include "TestRegistry.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 
-#include <string>
-#include <vector>
-
-using Texts = std::vector<std::string>;
+#include <filesystem>
+#include <fstream>
 
 // What EM_GETSEL and CB_GETEDITSEL report when all of text is selected.
 inline DWORD WholeText(const std::string& text) { return MAKELONG(0, text.size()); }
 
+// A fresh folder under %TEMP% named after the test, removed afterwards.
+class TestFolder {
+public:
+    TestFolder() : m_strPath((std::filesystem::temp_directory_path() / ("calv-" + TestName())).string())
+    {
+        Clear();
+        ::SHCreateDirectoryExA(nullptr, m_strPath.c_str(), nullptr);
+    }
+    ~TestFolder() { Clear(); }
+    const std::string& Path() const { return m_strPath; }
+    std::string operator/(const std::string& name) const { return m_strPath + "\\" + name; }
+    // The name may hold double-byte characters whose second byte is a backslash.
+    std::string Write(const std::string& name, const std::string& content) const
+    {
+        char szFolder[MAX_PATH * 2] = "";
+        lstrcpynA(szFolder, (*this / name).c_str(), sizeof(szFolder));
+        ::PathRemoveFileSpecA(szFolder);
+        ::SHCreateDirectoryExA(nullptr, szFolder, nullptr);
+        std::ofstream(*this / name, std::ios::binary) << content;
+        return *this / name;
+    }
+
+private:
+    static std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+    // Read-only files first made writable: removing them would fail and leave the folder to the next run.
+    void Clear() const
+    {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_strPath, error))
+            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::filesystem::remove_all(m_strPath, error);
+    }
+    std::string m_strPath;
+};
+
 class RunFixture : public ::testing::Test {
 protected:
+    // Opening the output is on by default; only the tests that look at it turn it on.
     RunFixture()
     {
+        // A program left running by a test that was stopped would take every later start for a second launch.
+        for (int i = 0; HWND hWnd = i < 10 ? ::FindWindowA(nullptr, "Calvendrake") : nullptr; ++i) {
+            DWORD dwProcessId = 0;
+            ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+            HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId);
+            ::TerminateProcess(hProcess, 1);
+            ::WaitForSingleObject(hProcess, 5000);
+            ::CloseHandle(hProcess);
+        }
         DeleteSettingsKey();
-        // Opening the output is on by default; only the tests that look at it turn it on.
         SetDword("OpenCvtedFile", 0);
     }
 
@@ -36,44 +78,48 @@ protected:
 
     // Start options under which "perl" is recorder.exe: it appends its command
     // line to RecordFile() and succeeds, without running anything.
-    LaunchOptions RecordingPerl(const std::vector<std::string>& args = {}) const
+    LaunchOptions RecordingPerl(const Texts& args = {}) const
     {
-        std::string strFolder = m_folder / "fake-perl";
-        ::CreateDirectoryA(strFolder.c_str(), nullptr);
-        ::CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), (strFolder + "\\perl.exe").c_str(), FALSE);
         LaunchOptions options = Recording(args);
-        options.pathPrefix = strFolder;
+        options.pathPrefix = m_folder / "fake-perl";
+        ::CreateDirectoryA(options.pathPrefix.c_str(), nullptr);
+        ::CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), (options.pathPrefix + "\\perl.exe").c_str(), FALSE);
         return options;
     }
-
     // Start options that let recorder.exe, started by whatever means, write to RecordFile().
-    LaunchOptions Recording(const std::vector<std::string>& args = {}) const
-    {
-        LaunchOptions options;
-        options.args = args;
-        options.env = {{"CALV_RECORD_FILE", RecordFile()}};
-        return options;
-    }
-
+    LaunchOptions Recording(const Texts& args = {}) const { return LaunchOptions{args, {{"CALV_RECORD_FILE", RecordFile()}}, {}}; }
     std::string RecordFile() const { return m_folder / "record.txt"; }
     std::string Recorded() const { return ReadFileText(RecordFile()); }
+    static std::string RunLine(const std::string& script, const std::string& input, const std::string& output)
+    {
+        return "perl \"" + script + "\" \"" + input + "\" \"" + output + "\"\n";
+    }
 
-    // Presses Run and answers the message boxes it shows with the buttons
-    // given, in order; any further box gets No or OK. Returns once the
-    // handler has ended, with the texts of the boxes.
+    // Presses Run and answers the message boxes it shows with the buttons given, in order;
+    // any further box gets No or OK. Returns once the handler has ended, with the boxes' texts.
     static Texts PressRun(AppDriver& app, const std::vector<int>& answers = {})
     {
         Texts texts;
         app.ClickAsync(IDC_RUN);
         while (HWND hBox = app.NextMessageOrFinish()) {
             texts.push_back(app.MessageText(hBox));
-            int nButton = texts.size() <= answers.size() ? answers[texts.size() - 1]
-                          : ::GetDlgItem(hBox, IDNO)    ? IDNO
-                                                        : IDOK;
-            app.Answer(hBox, nButton);
+            const bool bAnswered = texts.size() <= answers.size();
+            app.Answer(hBox, bAnswered ? answers[texts.size() - 1] : ::GetDlgItem(hBox, IDNO) ? IDNO : IDOK);
         }
         return texts;
     }
 
+    // The three fields (folder label, name), the suffix and the completion box, as shown.
+    static Texts Shown(const AppDriver& app)
+    {
+        Texts shown;
+        for (int nID : {IDC_SCRIPT_PATH, IDC_SCRIPT_NAME, IDC_INPUT_PATH, IDC_INPUT_NAME, IDC_OUTPUT_PATH, IDC_OUTPUT_NAME, IDC_SUFFIX})
+            shown.push_back(app.Text(nID));
+        shown.push_back(app.IsChecked(IDC_COMPLETE_DIALOG) ? "checked" : "unchecked");
+        return shown;
+    }
+
     TestFolder m_folder;
+    const std::string m_script = m_folder.Write("conv.pl", "1;\n");
+    const std::string m_input = m_folder.Write("part1.ncd", "n10 g01\n");
 };

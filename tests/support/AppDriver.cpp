@@ -1,71 +1,39 @@
 #include "AppDriver.h"
-#include "WindowQueries.h"
 
+#include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
+
+const char kCopyScript[] =
+    "open(my $in, '<', $ARGV[0]) or die \"cannot read $ARGV[0]: $!\\n\";\n"
+    "open(my $out, '>', $ARGV[1]) or die \"cannot write $ARGV[1]: $!\\n\";\n"
+    "while (<$in>) { print $out uc $_; }\n";
+
+const char kFailScript[] = "print STDERR \"line $_\\n\" for 1 .. 30; print STDERR \"G-code error at N40\\n\"; exit 1;\n";
 
 namespace {
 
-std::string Quote(const std::string& arg) { return "\"" + arg + "\""; }
-
-struct WindowQuery {
-    DWORD dwProcessId;
-    const char* pszClass;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+void DispatchPending()
 {
-    WindowQuery* pQuery = reinterpret_cast<WindowQuery*>(lParam);
-    DWORD dwProcessId = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-    char szClass[64] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (dwProcessId == pQuery->dwProcessId && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pQuery->pszClass) == 0)
-        pQuery->found.push_back(hWnd);
-    return TRUE;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
 }
 
-std::vector<HWND> TopLevelWindows(DWORD dwProcessId, const char* pszClass)
+std::string Environment(const std::string& name)
 {
-    WindowQuery query{dwProcessId, pszClass, {}};
-    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    std::string value(32767, '\0');
+    value.resize(::GetEnvironmentVariableA(name.c_str(), &value[0], static_cast<DWORD>(value.size())));
+    return value;
 }
 
-DWORD WINAPI SendClick(LPVOID pv)
-{
-    ::SendMessageA(static_cast<HWND>(pv), BM_CLICK, 0, 0);
-    return 0;
-}
+DWORD WINAPI SendClick(LPVOID pv) { return static_cast<DWORD>(::SendMessageA(static_cast<HWND>(pv), BM_CLICK, 0, 0)); }
 
-std::string EnvironmentFor(const LaunchOptions& options)
+void CALLBACK StoreAnswer(HWND, UINT, ULONG_PTR dwData, LRESULT lResult)
 {
-    // Our own environment (WINEPATH's bridge, CALV_* variables), the options' variables replacing ours.
-    std::vector<std::pair<std::string, std::string>> vars;
-    for (char** pp = _environ; *pp; ++pp) {
-        const char* pszEquals = std::strchr(*pp + 1, '=');  // hidden variables like "=C:" start with '='
-        if (pszEquals) vars.emplace_back(std::string(*pp, static_cast<size_t>(pszEquals - *pp)), pszEquals + 1);
-    }
-    for (const auto& var : options.env) {
-        auto same = std::find_if(vars.begin(), vars.end(),
-                                 [&](const auto& mine) { return lstrcmpiA(mine.first.c_str(), var.first.c_str()) == 0; });
-        if (same != vars.end()) same->second = var.second;
-        else vars.push_back(var);
-    }
-    std::string block;
-    for (const auto& var : vars) {
-        std::string value = var.second;
-        if (!options.pathPrefix.empty() && lstrcmpiA(var.first.c_str(), "PATH") == 0)
-            value = options.pathPrefix + ";" + value;
-        block += var.first + "=" + value + '\0';
-    }
-    block += '\0';
-    return block;
+    *reinterpret_cast<std::pair<bool, LRESULT>*>(dwData) = {true, lResult};
 }
 
 }  // namespace
@@ -78,189 +46,186 @@ std::string ProgramFolder()
     return szPath;
 }
 
-std::string CalvendrakePath() { return ProgramFolder() + "\\Calvendrake.exe"; }
-
-StartedProcess StartCalvendrake(const LaunchOptions& options)
+HANDLE StartCalvendrake(const LaunchOptions& options)
 {
-    std::string commandLine = Quote(CalvendrakePath());
-    for (const std::string& arg : options.args) commandLine += " " + Quote(arg);
-    std::string environment = EnvironmentFor(options);
+    std::string commandLine = "\"" + ProgramFolder() + "\\Calvendrake.exe\"";
+    for (const std::string& arg : options.args) commandLine += " \"" + arg + "\"";
+    // The options' variables are ours while the program starts and inherits them.
+    auto env = options.env;
+    if (!options.pathPrefix.empty()) env.emplace_back("PATH", options.pathPrefix + ";" + Environment("PATH"));
+    for (auto& var : env) {
+        std::string old = Environment(var.first);
+        ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
+        var.second = old;
+    }
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR (1359) while an
-    // earlier test's processes wind down; a second try a moment later starts it.
-    for (int nTry = 1;; ++nTry) {
-        if (::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, &environment[0], nullptr, &si, &pi))
-            break;
-        DWORD dwError = ::GetLastError();
-        if (dwError != ERROR_INTERNAL_ERROR || nTry == 5)
-            throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(dwError));
-        ::Sleep(200);
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while an earlier
+    // test's processes wind down; a try a moment later starts it.
+    BOOL bStarted = FALSE;
+    for (int nTry = 0; !bStarted && nTry < 5; ++nTry) {
+        bStarted = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        if (!bStarted && ::GetLastError() == ERROR_INTERNAL_ERROR) ::Sleep(200);
+        else if (!bStarted) break;
     }
+    for (const auto& var : env) ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
+    if (!bStarted) throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(::GetLastError()));
     ::CloseHandle(pi.hThread);
-    return StartedProcess{pi.hProcess, pi.dwProcessId};
+    return pi.hProcess;
 }
 
 DWORD WaitForExit(HANDLE hProcess)
 {
     DWORD dwExitCode = STILL_ACTIVE;
-    if (::WaitForSingleObject(hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(hProcess, &dwExitCode);
+    for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 60000 && dwExitCode == STILL_ACTIVE;) {
+        DispatchPending();
+        if (::MsgWaitForMultipleObjects(1, &hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(hProcess, &dwExitCode);
+    }
+    if (dwExitCode == STILL_ACTIVE) ::TerminateProcess(hProcess, 1);
     ::CloseHandle(hProcess);
     return dwExitCode;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
 {
-    for (DWORD dwStart = ::GetTickCount(); !condition();) {
+    for (DWORD dwStart = ::GetTickCount(); !condition(); ::Sleep(10))
         if (::GetTickCount() - dwStart > dwTimeoutMs) return false;
-        ::Sleep(10);
-    }
     return true;
 }
 
-HWND FindDialogOf(DWORD dwProcessId)
+std::string WindowText(HWND hWnd)
 {
-    for (HWND hWnd : TopLevelWindows(dwProcessId, "#32770")) {
-        if (WindowText(hWnd) == "Calvendrake" && ::GetWindow(hWnd, GW_OWNER) == nullptr) return hWnd;
+    std::string text(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
+Texts ComboItems(HWND hCombo)
+{
+    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
+    Texts items;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); ++i) {
+        wchar_t szItem[1024] = L"";
+        ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szItem));
+        char szText[2048] = "";
+        ::WideCharToMultiByte(CP_ACP, 0, szItem, -1, szText, sizeof(szText), nullptr, nullptr);
+        items.push_back(szText);
     }
-    return nullptr;
+    return items;
+}
+
+LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    std::pair<bool, LRESULT> answer = {false, 0};
+    if (!::SendMessageCallbackA(hWnd, message, wParam, lParam, StoreAnswer, reinterpret_cast<ULONG_PTR>(&answer))) return 0;
+    WaitUntil([&answer] { return DispatchPending(), answer.first; });  // the callback comes as a message
+    return answer.second;
+}
+
+void DropFiles(HWND hWndTarget, const Texts& paths)
+{
+    std::string block(sizeof(DROPFILES), '\0');
+    reinterpret_cast<DROPFILES*>(&block[0])->pFiles = sizeof(DROPFILES);
+    for (const std::string& path : paths) block += path + '\0';
+    block += '\0';
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWndTarget, &dwProcessId);
+    // A drop handle of ours would point into our memory. The block stays until the target ends.
+    HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcessId);
+    void* pRemote = ::VirtualAllocEx(hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    ::WriteProcessMemory(hProcess, pRemote, block.data(), block.size(), nullptr);
+    ::CloseHandle(hProcess);
+    ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(pRemote), 0);
+}
+
+HWND TakeForeground()
+{
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(hWnd);
+    DispatchPending();
+    return hWnd;
 }
 
 AppDriver::AppDriver(const LaunchOptions& options)
 {
-    StartedProcess started = StartCalvendrake(options);
-    m_hProcess = started.hProcess;
-    m_dwProcessId = started.dwProcessId;
-    if (!WaitUntil([this] { return (m_hDlg = FindDialogOf(m_dwProcessId)) != nullptr; }))
+    m_hProcess = StartCalvendrake(options);
+    m_dwProcessId = ::GetProcessId(m_hProcess);
+    // The first window the program shows is the dialog.
+    if (!WaitUntil([this] { return (m_hDlg = FindWindowOf("#32770")) != nullptr; }))
         throw std::runtime_error("Calvendrake's window did not appear");
     ::WaitForInputIdle(m_hProcess, 30000);
 }
 
 AppDriver::~AppDriver()
 {
-    if (m_hClickThread) {
-        ::WaitForSingleObject(m_hClickThread, 1000);
-        ::CloseHandle(m_hClickThread);
-    }
-    if (m_hProcess) {
-        if (::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_hProcess, 1);
-        ::CloseHandle(m_hProcess);
-    }
-}
-
-std::string AppDriver::Text(int nID) const { return WindowText(Control(nID)); }
-bool AppDriver::IsChecked(int nID) const { return ::SendMessageA(Control(nID), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool AppDriver::IsEnabled(int nID) const { return ::IsWindowEnabled(Control(nID)) != FALSE; }
-
-std::vector<std::string> AppDriver::ComboItems(int nID) const { return ComboBoxItems(Control(nID)); }
-
-RECT AppDriver::WindowRect() const
-{
-    RECT rect = {};
-    ::GetWindowRect(m_hDlg, &rect);
-    return rect;
+    if (m_hClickThread) ::WaitForSingleObject(m_hClickThread, 1000);
+    if (::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_hProcess, 1);
+    ::CloseHandle(m_hProcess);
 }
 
 int AppDriver::FocusedId() const
 {
-    // When a message box closes, Wine hands the activation back to the dialog
-    // through the X server: until then no window of the thread has the focus.
-    // Without a window manager it sometimes leaves no window active at all; a
-    // person would then click the dialog's caption, and the dialog gives the
-    // focus back to the control that had it.
+    // Wine hands the activation back after a message box closes; now and then it leaves no
+    // window active, and a person would click the dialog, which gives the focus back.
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     DWORD dwThreadId = ::GetWindowThreadProcessId(m_hDlg, nullptr);
     auto hasFocus = [&] { return ::GetGUIThreadInfo(dwThreadId, &info) && info.hwndFocus; };
-    if (!WaitUntil(hasFocus, 3000)) {
-        ::SetForegroundWindow(m_hDlg);
-        if (!WaitUntil(hasFocus, 10000)) return 0;
-    }
-    HWND hWnd = info.hwndFocus;
-    // The combo box's edit field is a child of the combo box.
-    if (::GetParent(hWnd) != m_hDlg && ::GetParent(hWnd)) hWnd = ::GetParent(hWnd);
+    if (!WaitUntil(hasFocus, 3000) && (::SetForegroundWindow(m_hDlg), !WaitUntil(hasFocus, 10000))) return 0;
+    HWND hWnd = ::GetParent(info.hwndFocus) == m_hDlg ? info.hwndFocus : ::GetParent(info.hwndFocus);  // the combo's edit
     return ::GetDlgCtrlID(hWnd);
 }
 
 DWORD AppDriver::EditSelection(int nID) const
 {
-    char szClass[32] = "";
+    char szClass[16] = "";
     ::GetClassNameA(Control(nID), szClass, sizeof(szClass));
-    UINT message = lstrcmpiA(szClass, "ComboBox") == 0 ? CB_GETEDITSEL : EM_GETSEL;
-    return static_cast<DWORD>(::SendMessageA(Control(nID), message, 0, 0));
+    return static_cast<DWORD>(::SendMessageA(Control(nID), lstrcmpiA(szClass, "ComboBox") ? EM_GETSEL : CB_GETEDITSEL, 0, 0));
 }
 
-void AppDriver::Focus(int nID)
-{
-    ::SendMessageA(m_hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(nID)), TRUE);
-}
-
-void AppDriver::Type(int nID, const std::string& text)
-{
-    Focus(nID);
-    ::SendMessageA(Control(nID), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void AppDriver::Click(int nID)
-{
-    ::SendMessageA(Control(nID), BM_CLICK, 0, 0);
-}
-
-void AppDriver::ClickAsync(int nID)
-{
-    Finish();
-    m_hClickThread = ::CreateThread(nullptr, 0, SendClick, Control(nID), 0, nullptr);
-}
+void AppDriver::ClickAsync(int nID) { Finish(); m_hClickThread = ::CreateThread(nullptr, 0, SendClick, Control(nID), 0, nullptr); }
 
 void AppDriver::Finish()
 {
-    if (!m_hClickThread) return;
-    if (::WaitForSingleObject(m_hClickThread, 60000) != WAIT_OBJECT_0)
+    if (m_hClickThread && ::WaitForSingleObject(m_hClickThread, 60000) != WAIT_OBJECT_0)
         throw std::runtime_error("the click's handler did not end");
-    ::CloseHandle(m_hClickThread);
+    if (m_hClickThread) ::CloseHandle(m_hClickThread);
     m_hClickThread = nullptr;
 }
 
 HWND AppDriver::NextMessageOrFinish()
 {
     HWND hBox = nullptr;
-    if (!WaitUntil([&] {
-            std::vector<HWND> others = OtherWindows("#32770");
-            hBox = others.empty() ? nullptr : others.front();
-            return hBox || !m_hClickThread || ::WaitForSingleObject(m_hClickThread, 0) == WAIT_OBJECT_0;
-        }, 60000))
+    if (!WaitUntil([&] { return (hBox = FindWindowOf("#32770")) || !m_hClickThread || ::WaitForSingleObject(m_hClickThread, 0) == WAIT_OBJECT_0; },
+                   60000))
         throw std::runtime_error("the click's handler neither ended nor showed a message");
     if (!hBox) Finish();
     return hBox;
 }
 
-void AppDriver::Send(UINT message, WPARAM wParam, LPARAM lParam) { ::SendMessageA(m_hDlg, message, wParam, lParam); }
-
-std::vector<HWND> AppDriver::OtherWindows(const char* pszClass) const
+HWND AppDriver::FindWindowOf(const char* pszClass, HWND hOwner) const
 {
-    std::vector<HWND> windows = TopLevelWindows(m_dwProcessId, pszClass);
-    std::vector<HWND> others;
-    for (HWND hWnd : windows)
-        if (hWnd != m_hDlg) others.push_back(hWnd);
-    return others;
+    for (HWND hWnd = ::GetTopWindow(nullptr); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        DWORD dwProcessId = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+        char szClass[64] = "";
+        ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+        if (dwProcessId == m_dwProcessId && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pszClass) == 0 &&
+            (!hOwner || ::GetWindow(hWnd, GW_OWNER) == hOwner))
+            return hWnd;
+    }
+    return nullptr;
 }
 
-bool AppDriver::HasOtherWindow() const { return !OtherWindows("#32770").empty(); }
-
-HWND AppDriver::WaitForWindow(const char* pszClass)
+HWND AppDriver::WaitForWindow(const char* pszClass, HWND hOwner)
 {
     HWND hFound = nullptr;
-    if (!WaitUntil([&] {
-            std::vector<HWND> others = OtherWindows(pszClass);
-            hFound = others.empty() ? nullptr : others.front();
-            return hFound != nullptr;
-        }))
+    if (!WaitUntil([&] { return (hFound = FindWindowOf(pszClass, hOwner)) != nullptr; }))
         throw std::runtime_error(std::string("no window of class ") + pszClass + " appeared");
     return hFound;
 }
-
-std::string AppDriver::MessageText(HWND hBox) const { return WindowText(::GetDlgItem(hBox, 0xFFFF)); }
 
 void AppDriver::Answer(HWND hBox, int nButton)
 {
@@ -268,35 +233,28 @@ void AppDriver::Answer(HWND hBox, int nButton)
     WaitUntil([hBox] { return !::IsWindow(hBox); });
 }
 
-void AppDriver::AnswerWithEnter(HWND hBox)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hBox, nullptr), &info);
-    HWND hTarget = info.hwndFocus ? info.hwndFocus : hBox;
-    ::PostMessageA(hTarget, WM_KEYDOWN, VK_RETURN, 1);
-    ::PostMessageA(hTarget, WM_KEYUP, VK_RETURN, 0xC0000001);
-    WaitUntil([hBox] { return !::IsWindow(hBox); });
-}
-
-std::string AppDriver::AnswerNextMessage(int nButton)
-{
-    HWND hBox = WaitForWindow();
-    std::string text = MessageText(hBox);
-    Answer(hBox, nButton);
-    return text;
-}
-
-void AppDriver::Close()
-{
-    Finish();
-    ::PostMessageA(m_hDlg, WM_COMMAND, IDCANCEL, 0);
-    WaitExit();
-}
+void AppDriver::Close() { Finish(); ::PostMessageA(m_hDlg, WM_COMMAND, IDCANCEL, 0); WaitExit(); }
 
 DWORD AppDriver::WaitExit()
 {
     DWORD dwExitCode = STILL_ACTIVE;
     if (::WaitForSingleObject(m_hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(m_hProcess, &dwExitCode);
     return dwExitCode;
+}
+
+bool GetText(const char* pszName, std::string& text)
+{
+    char szData[2048];
+    DWORD cbData = sizeof(szData);
+    if (::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, pszName, RRF_RT_ANY, nullptr, szData, &cbData) != ERROR_SUCCESS)
+        return false;
+    text.assign(szData, cbData && szData[cbData - 1] == '\0' ? cbData - 1 : cbData);
+    return true;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }

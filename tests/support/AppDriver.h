@@ -1,29 +1,41 @@
 #pragma once
-// Starts the real Calvendrake.exe and uses its window from outside, as a
-// person would: focus changes, clicks, typed text, message boxes answered,
-// and what the screen shows read back through window messages.
+// Starts the real Calvendrake.exe and uses it from outside, as a person would:
+// focus changes, clicks, typed text, drops, message boxes answered, and what
+// the screen shows read back through window messages. Also the registry
+// values and files the tests plant and read.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-std::string ProgramFolder();          // where the test programs and Calvendrake.exe are
-std::string CalvendrakePath();
+using Texts = std::vector<std::string>;
+
+std::string ProgramFolder();  // where the test programs and Calvendrake.exe are
 
 struct LaunchOptions {
-    std::vector<std::string> args;    // command-line arguments, quoted as a shell would
-    std::vector<std::pair<std::string, std::string>> env;  // variables added, or replacing ours of the same name
-    std::string pathPrefix;           // folder put first on PATH (to find another perl)
+    Texts args;                                             // quoted as a shell would
+    std::vector<std::pair<std::string, std::string>> env;  // set for the program only
+    std::string pathPrefix;                                 // folder put first on PATH (to find another perl)
 };
 
-// A started process, without waiting for any window.
-struct StartedProcess {
-    HANDLE hProcess = nullptr;
-    DWORD dwProcessId = 0;
-};
-StartedProcess StartCalvendrake(const LaunchOptions& options);
-DWORD WaitForExit(HANDLE hProcess);  // the exit code; the handle is closed
+HANDLE StartCalvendrake(const LaunchOptions& options);  // the process
+// The exit code; the handle is closed. This thread's messages are handled meanwhile: a second
+// instance sends to the window it finds, which may be ours. One still running after a generous
+// bound is ended and gives STILL_ACTIVE.
+DWORD WaitForExit(HANDLE hProcess);
+// Polls until the condition holds; false after the timeout (a generous bound, not a measurement).
+bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 30000);
+
+std::string WindowText(HWND hWnd);  // WM_GETTEXT, which also reads another process's windows
+Texts ComboItems(HWND hCombo);      // a combo box's list, top to bottom
+// A message answered with a handle: Wine's synchronous SendMessage gives 0 for these across
+// processes; the result handed to a SendMessageCallback callback is the real one.
+LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Posts WM_DROPFILES as the shell would, the DROPFILES block written into the target's process.
+void DropFiles(HWND hWndTarget, const Texts& paths);
+// A window of ours that takes the foreground, to see another process take it back.
+HWND TakeForeground();
 
 class AppDriver {
 public:
@@ -35,47 +47,54 @@ public:
     HWND Dialog() const { return m_hDlg; }
     HWND Control(int nID) const { return ::GetDlgItem(m_hDlg, nID); }
     DWORD ProcessId() const { return m_dwProcessId; }
+    std::string Text(int nID) const { return WindowText(Control(nID)); }
+    bool IsChecked(int nID) const { return ::SendMessageA(Control(nID), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    Texts ComboItems(int nID) const { return ::ComboItems(Control(nID)); }
+    RECT WindowRect() const { RECT rect = {}; ::GetWindowRect(m_hDlg, &rect); return rect; }
+    int FocusedId() const;               // the control with the keyboard focus (the combo for its edit)
+    DWORD EditSelection(int nID) const;  // MAKELONG(start, end) of an edit or the combo's edit
 
-    std::string Text(int nID) const;             // a control's text as the screen shows it
-    bool IsChecked(int nID) const;
-    bool IsEnabled(int nID) const;
-    std::vector<std::string> ComboItems(int nID) const;  // the list of a combo box, top to bottom
-    RECT WindowRect() const;
-    int FocusedId() const;                       // id of the control with the keyboard focus (combo for its edit)
-    DWORD EditSelection(int nID) const;          // MAKELONG(start, end) of an edit or the combo's edit
+    void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { ::SendMessageA(m_hDlg, message, wParam, lParam); }
+    void Focus(int nID) { Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(nID)), TRUE); }  // kill-focus handlers run
+    void Type(int nID, const std::string& text)  // focuses the field and replaces its text
+    {
+        Focus(nID);
+        ::SendMessageA(Control(nID), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void Click(int nID) { ::SendMessageA(Control(nID), BM_CLICK, 0, 0); }  // returns once the handler has ended
+    void ClickAsync(int nID);  // for a handler that opens a modal window: returns at once
+    void Finish();             // waits for the handler of ClickAsync
+    HWND NextMessageOrFinish();  // after ClickAsync: the next message box, or NULL once the handler has ended
 
-    void Focus(int nID);                         // moves the focus as Tab would; kill-focus handlers run
-    void Type(int nID, const std::string& text); // focuses the field and replaces its text, as typing would
-    void Click(int nID);                         // presses a button and waits for its handler to end
-    // Presses a button whose handler opens a modal window; returns at once. Finish() waits for the handler.
-    void ClickAsync(int nID);
-    void Finish();
-    // After ClickAsync: the next message box the handler opens, or NULL once the handler has ended.
-    HWND NextMessageOrFinish();
-    void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);  // synchronous message to the dialog
+    // A shown top-level window of the program of that class owned by hOwner (by default any but the dialog).
+    HWND WaitForWindow(const char* pszClass = "#32770", HWND hOwner = nullptr);
+    HWND FindWindowOf(const char* pszClass, HWND hOwner = nullptr) const;
+    std::string MessageText(HWND hBox) const { return WindowText(::GetDlgItem(hBox, 0xFFFF)); }
+    void Answer(HWND hBox, int nButton);  // IDOK, IDYES, IDNO, IDCANCEL
 
-    // Waits for a top-level window of the program other than the dialog (a message box, a chooser).
-    HWND WaitForWindow(const char* pszClass = "#32770");
-    std::string MessageText(HWND hBox) const;
-    void Answer(HWND hBox, int nButton);         // IDOK, IDYES, IDNO, IDCANCEL
-    void AnswerWithEnter(HWND hBox);             // as the Enter key does: with the default button
-    // Convenience: waits for the next message box, answers it and returns its text.
-    std::string AnswerNextMessage(int nButton = IDOK);
-    bool HasOtherWindow() const;
-
-    void Close();                                // Escape; waits for the process to end
-    DWORD WaitExit();                            // waits for the process to end by itself
+    void Close();      // Escape; waits for the process to end
+    DWORD WaitExit();  // waits for the process to end by itself
 
 private:
-    std::vector<HWND> OtherWindows(const char* pszClass) const;
-
     HANDLE m_hProcess = nullptr;
     DWORD m_dwProcessId = 0;
     HWND m_hDlg = nullptr;
     HANDLE m_hClickThread = nullptr;
 };
 
-// Polls until the condition holds; false after the timeout (a generous bound, not a measurement).
-bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 30000);
-// The main dialog of a process, or NULL.
-HWND FindDialogOf(DWORD dwProcessId);
+// The program's registry key.
+constexpr char kSettingsKey[] = "Software\\Harnox\\Quen\\Calvendrake";
+inline void DeleteSettingsKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+inline void SetValue(const char* pszName, DWORD dwType, const std::string& data)
+{
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, pszName, dwType, data.data(), static_cast<DWORD>(data.size()));
+}
+inline void SetDword(const char* pszName, DWORD dwValue) { SetValue(pszName, REG_DWORD, std::string(reinterpret_cast<char*>(&dwValue), 4)); }
+inline void SetText(const char* pszName, const std::string& text) { SetValue(pszName, REG_SZ, text + '\0'); }
+bool GetText(const char* pszName, std::string& text);  // the stored bytes without a final NUL
+
+std::string ReadFileText(const std::string& path);  // "" when it cannot be read
+
+// Small Perl scripts the tests run through the bridge.
+extern const char kCopyScript[];  // copies input to output, upper-cased
+extern const char kFailScript[];  // writes 31 lines to its error output and exits with 1

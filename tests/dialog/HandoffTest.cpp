@@ -1,0 +1,109 @@
+// A second launch while the program runs: its path reaches the running dialog,
+// which comes to the front; the second process ends without a window and
+// without touching the registry.
+#include "RunFixture.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+using HandoffTest = RunFixture;
+
+// A path naming no file, of exactly nBytes bytes, in one long folder.
+std::string PathOfLength(size_t nBytes) { return "C:\\" + std::string(nBytes - 13, 'd') + "\\part3.ncd"; }
+
+TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
+{
+    SetText("SuffixName", "_old");
+    SetDword("OptOnOff", 0);
+    SetText("ScriptFile0", m_script);
+    // The first launch's argument names no file: it is shown all the same.
+    AppDriver app(LaunchOptions{{"C:\\work\\absent.ncd"}, {}, {}});
+    const Texts started = {"C:\\work\\", "absent.ncd", "C:\\work\\", "absent_old.ncd"};
+    // Typed and not yet read: the output is derived with the suffix the field shows.
+    app.Type(IDC_SUFFIX, "_new");
+    // Values only a second instance that loaded ("Convert") or saved ("SuffixName") would put back.
+    for (const char* pszName : {"SuffixName", "Convert"}) ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, pszName);
+
+    const std::string longest = PathOfLength(1023);  // its NUL is the block's last byte
+    const std::string longFolder = longest.substr(0, longest.size() - 9);
+    // The second launch's arguments; the input's folder and name, the output's folder and name then.
+    struct Launch { Texts args, shown; } const launches[] = {
+        {{}, started},
+        {{PathOfLength(1024)}, started},  // cut to fit the block, it would name another file
+        {{"C:\\work\\part2.ncd"}, {"C:\\work\\", "part2.ncd", "C:\\work\\", "part2_new.ncd"}},
+        {{longest}, {longFolder, "part3.ncd", longFolder, "part3_new.ncd"}},
+    };
+    for (const Launch& launch : launches) {
+        HWND hForeground = TakeForeground();
+        EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{launch.args, {}, {}})), 0u);
+        ::DestroyWindow(hForeground);
+        const Texts shown = Shown(app);
+        EXPECT_EQ(Texts(shown.begin() + 2, shown.begin() + 6), launch.shown);
+        EXPECT_EQ(shown[1], "conv.pl");
+        EXPECT_EQ(shown[6], "_new");
+        EXPECT_EQ(::GetForegroundWindow(), app.Dialog());
+    }
+    std::string value;
+    EXPECT_FALSE(GetText("SuffixName", value) || GetText("Convert", value));
+
+    // Another program's block with no NUL in it, and a notice: nothing to take.
+    const Texts shown = Shown(app);
+    HANDLE hBlock = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 1024, "CALVENDRAKE");
+    void* pView = ::MapViewOfFile(hBlock, FILE_MAP_WRITE, 0, 0, 1024);
+    ASSERT_NE(pView, nullptr);
+    std::memset(pView, 'x', 1024);
+    ::UnmapViewOfFile(pView);
+    app.Send(WM_HANDOFF_INPUT);
+    ::CloseHandle(hBlock);
+    EXPECT_EQ(Shown(app), shown);
+    app.Close();
+}
+
+// Stands in for the running instance: reads the block as the dialog does and keeps the path.
+Texts g_received;
+
+LRESULT CALLBACK StandInProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_HANDOFF_INPUT) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    HANDLE hBlock = ::OpenFileMappingA(FILE_MAP_READ, FALSE, "CALVENDRAKE");
+    const char* pchView = hBlock ? static_cast<const char*>(::MapViewOfFile(hBlock, FILE_MAP_READ, 0, 0, 1024)) : nullptr;
+    g_received.push_back(pchView && std::memchr(pchView, '\0', 1024) ? pchView : "<unreadable>");
+    if (pchView) ::UnmapViewOfFile(pchView);
+    if (hBlock) ::CloseHandle(hBlock);
+    return 0;
+}
+
+TEST_F(HandoffTest, TenLaunchesAtOnceEachDeliverTheirOwnPath)
+{
+    // To see every delivery, the test plays the running instance itself.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = StandInProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CalvendrakeStandIn";
+    ::RegisterClassA(&wc);
+    HWND hStandIn = ::CreateWindowExA(0, wc.lpszClassName, "Calvendrake", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                      nullptr, wc.hInstance, nullptr);
+    ASSERT_EQ(::FindWindowA(nullptr, "Calvendrake"), hStandIn);
+
+    // Paths of different lengths, so that one read half-overwritten by another shows.
+    Texts sent = {"C:\\作業\\表面\\部品9.ncd"};
+    for (size_t i = 1; i < 10; ++i) sent.push_back("C:\\work\\" + std::string(i * 20, 'a') + "\\part.ncd");
+    std::vector<HANDLE> launches;
+    for (const std::string& path : sent) launches.push_back(StartCalvendrake(LaunchOptions{{path}, {}, {}}));
+    // Handle nothing for a while, so that the launches pile up at the block: a sender that
+    // wrote without waiting its turn would overwrite a path not yet read.
+    ::Sleep(2000);
+    for (HANDLE hProcess : launches) EXPECT_EQ(WaitForExit(hProcess), 0u);
+    ::DestroyWindow(hStandIn);
+    ::UnregisterClassA(wc.lpszClassName, wc.hInstance);
+
+    std::sort(sent.begin(), sent.end());
+    std::sort(g_received.begin(), g_received.end());
+    EXPECT_EQ(g_received, sent);
+    std::string value;
+    EXPECT_FALSE(GetText("Convert", value));  // none of them took itself for the first instance
+}
+
+}  // namespace

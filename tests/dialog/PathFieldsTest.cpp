@@ -1,0 +1,181 @@
+// The three path fields: names typed and resolved when the focus leaves, files
+// dropped on the folder labels, the choosers answered through their own
+// windows, the script list; and nothing typed is undone by any of them.
+#include "RunFixture.h"
+
+#include <dlgs.h>
+
+namespace {
+
+using PathFieldsTest = RunFixture;
+
+// Edits no handler has read yet: the suffix field and the check box have no handler.
+void TypeUnread(AppDriver& app, const std::string& suffix)
+{
+    ::SendMessageA(app.Control(IDC_SUFFIX), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(suffix.c_str()));
+    ::SendMessageA(app.Control(IDC_COMPLETE_DIALOG), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+TEST_F(PathFieldsTest, TypedNamesResolveWhenTheFocusLeaves)
+{
+    AppDriver app(Recording({"C:\\work\\a.ncd"}));
+    // Typed into a field; its folder and name once the focus has left.
+    struct Typed { int nField, nLabel; std::string typed, folder, name; } const rows[] = {
+        {IDC_OUTPUT_NAME, IDC_OUTPUT_PATH, "D:\\x\\c.ncd", "D:\\x\\", "c.ncd"},  // with a drive: taken whole
+        {IDC_INPUT_NAME, IDC_INPUT_PATH, "b.ncd", "C:\\work\\", "b.ncd"},        // bare: in the folder it had
+        {IDC_INPUT_NAME, IDC_INPUT_PATH, "sub\\b.ncd", "sub\\", "b.ncd"},        // relative stays relative
+        {IDC_INPUT_NAME, IDC_INPUT_PATH, "", "sub\\", ""},                      // emptied: the folder stays
+        {IDC_SCRIPT_NAME, IDC_SCRIPT_PATH, "C:\\s\\t.pl", "C:\\s\\", "t.pl"},
+        {IDC_SCRIPT_NAME, IDC_SCRIPT_PATH, "u.pl", "C:\\s\\", "u.pl"},
+    };
+    for (const Typed& row : rows) {
+        app.Type(row.nField, row.typed);
+        app.Focus(IDC_SETTINGS);
+        EXPECT_EQ(app.Text(row.nLabel), row.folder) << row.typed;
+        EXPECT_EQ(app.Text(row.nField), row.name) << row.typed;
+    }
+    EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "c.ncd");  // a typed input derives no output
+    app.Close();
+}
+
+TEST_F(PathFieldsTest, OneFileDroppedOnALabelFillsThatField)
+{
+    const std::string longFolder = "C:\\" + std::string(256, 'd') + "\\";  // MAX_PATH bytes
+    AppDriver app;
+    TypeUnread(app, "_b");
+    struct Dropped { int nLabel; Texts paths, shown; } const drops[] = {
+        {IDC_SCRIPT_PATH, {"C:\\s\\conv.pl"}, {"C:\\s\\", "conv.pl", "", "", "", "", "_b", "checked"}},
+        // The output is derived with the suffix the field shows, not the one last read.
+        {IDC_INPUT_PATH, {"C:\\in\\part.ncd"}, {"C:\\s\\", "conv.pl", "C:\\in\\", "part.ncd", "C:\\in\\", "part_b.ncd", "_b", "checked"}},
+        {IDC_INPUT_PATH, {"C:\\x\\1.ncd", "C:\\x\\2.ncd"}, {"C:\\s\\", "conv.pl", "C:\\in\\", "part.ncd", "C:\\in\\", "part_b.ncd", "_b", "checked"}},
+        // Too long for the system's buffers: taken and shown whole. Drops are handled in
+        // order, so this one showing means the two files above changed nothing.
+        {IDC_OUTPUT_PATH, {longFolder + "r.txt"}, {"C:\\s\\", "conv.pl", "C:\\in\\", "part.ncd", longFolder, "r.txt", "_b", "checked"}},
+    };
+    for (const Dropped& drop : drops) {
+        DropFiles(app.Control(drop.nLabel), drop.paths);
+        EXPECT_TRUE(WaitUntil([&] { return Shown(app) == drop.shown; })) << drop.paths[0];
+    }
+    // A drop notice that names no label changes and puts back nothing.
+    ::SendMessageA(app.Control(IDC_INPUT_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed.ncd"));
+    app.Send(WM_PATH_DROPPED, 1234);
+    EXPECT_EQ(app.Text(IDC_INPUT_NAME), "typed.ncd");
+    // Only the three labels take drops from the shell.
+    for (HWND hWnd = ::GetWindow(app.Dialog(), GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        const int nID = ::GetDlgCtrlID(hWnd);
+        EXPECT_EQ(nID == IDC_SCRIPT_PATH || nID == IDC_INPUT_PATH || nID == IDC_OUTPUT_PATH,
+                  (::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0) << nID;
+    }
+    app.Close();
+}
+
+// The platform's open or save dialog, read and answered through its own controls.
+struct Chooser {
+    AppDriver& app;
+    HWND hWnd;
+
+    Chooser(AppDriver& driver, int nBrowseID) : app(driver)
+    {
+        app.ClickAsync(nBrowseID);
+        hWnd = app.WaitForWindow("#32770", app.Dialog());
+    }
+    HWND NameField() const { return ::GetDlgItem(hWnd, cmb13) ? ::GetDlgItem(hWnd, cmb13) : ::GetDlgItem(hWnd, edt1); }
+    void Press(const std::string& name, int nButton) const
+    {
+        ::SendMessageA(NameField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        ::PostMessageA(::GetDlgItem(hWnd, nButton), BM_CLICK, 0, 0);  // its answer may be a message of its own
+    }
+};
+
+TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNothing)
+{
+    const std::string one = m_folder.Write("scripts\\one.pl", "1;\n");
+    const std::string two = m_folder.Write("scripts\\two.pl", "1;\n");
+    const std::string part2 = m_folder.Write("part2.ncd", "N20\n");
+    SetText("ScriptFile0", one);
+    SetText("ScriptFile1", two);
+    AppDriver app(RecordingPerl({m_input}));
+    // From a control without a kill-focus handler, which would read the dialog before the browse does.
+    app.Focus(IDC_SETTINGS);
+    TypeUnread(app, "_t");
+    // Selected without its notice: the script chooser starts from that item all the same.
+    ::SendMessageA(app.Control(IDC_SCRIPT_NAME), CB_SETCURSEL, 1, 0);
+    const Texts kDataTypes = {"NCD File(*.ncd)", "Text File(*.txt)", "すべてのファイル(*.*)"};
+    // Each chooser takes a bare name in the folder it opens in, which the run below shows.
+    // The name and file types a chooser starts with, open or save, the name chosen and what it shows then.
+    struct Browse { int nBrowseID; std::string name; Texts types; bool bOpen; std::string chosen; int nNameID; std::string shown; };
+    const Browse browses[] = {
+        {IDC_SCRIPT_BROWSE, "two.pl", {"Perl Script(*.pl)", "すべてのファイル(*.*)"}, true, "one.pl", IDC_SCRIPT_NAME, "one.pl"},
+        {IDC_INPUT_BROWSE, "part1.ncd", kDataTypes, true, "part2.ncd", IDC_OUTPUT_NAME, "part2_t.ncd"},
+        // A new name without extension gets the data files' one.
+        {IDC_OUTPUT_BROWSE, "part2_t.ncd", kDataTypes, false, "out", IDC_OUTPUT_NAME, "out.ncd"},
+    };
+    std::string openTitle;
+    for (const Browse& browse : browses) {
+        Chooser chooser(app, browse.nBrowseID);
+        EXPECT_EQ(WindowText(chooser.NameField()), browse.name);
+        EXPECT_EQ(ComboItems(::GetDlgItem(chooser.hWnd, cmb1)), browse.types);
+        EXPECT_EQ(::SendMessageA(::GetDlgItem(chooser.hWnd, cmb1), CB_GETCURSEL, 0, 0), 0);
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(chooser.hWnd, chx1)));  // no read-only box
+        if (openTitle.empty()) openTitle = WindowText(chooser.hWnd);
+        EXPECT_EQ(WindowText(chooser.hWnd) == openTitle, browse.bOpen);
+        if (browse.bOpen) {
+            // Only an existing file is taken: the chooser says so and stays open.
+            chooser.Press("missing.ncd", IDOK);
+            app.Answer(app.WaitForWindow("#32770", chooser.hWnd), IDOK);
+        }
+        chooser.Press(browse.chosen, IDOK);
+        app.Finish();
+        EXPECT_EQ(app.Text(browse.nNameID), browse.shown);
+    }
+    const Texts shown = Shown(app);
+    EXPECT_EQ(shown[6] + shown[7], "_tchecked");
+    for (int nBrowseID : {IDC_SCRIPT_BROWSE, IDC_INPUT_BROWSE, IDC_OUTPUT_BROWSE}) {
+        Chooser(app, nBrowseID).Press("", IDCANCEL);
+        app.Finish();
+        EXPECT_EQ(Shown(app), shown);
+    }
+    // Chosen is not yet run: the list is as stored.
+    EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), (Texts{"one.pl", "two.pl"}));
+    EXPECT_EQ(PressRun(app), Texts{"完了しました。"});
+    EXPECT_EQ(Recorded(), RunLine(one, part2, m_folder / "out.ncd"));
+    app.Close();
+}
+
+// Selects an item as the drop-down list does: the selection, then its notice. -1 selects none.
+void SelectScript(AppDriver& app, int nIndex)
+{
+    ::SendMessageA(app.Control(IDC_SCRIPT_NAME), CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    app.Send(WM_COMMAND, MAKEWPARAM(IDC_SCRIPT_NAME, CBN_SELCHANGE), reinterpret_cast<LPARAM>(app.Control(IDC_SCRIPT_NAME)));
+}
+
+TEST_F(PathFieldsTest, EachScriptItemStandsForItsOwnScript)
+{
+    const std::string a = m_folder.Write("a\\conv.pl", "1;\n");
+    const std::string b = m_folder.Write("b\\conv.pl", "1;\n");
+    SetText("ScriptFile0", a);
+    SetText("ScriptFile1", b);
+    {
+        AppDriver app(RecordingPerl({m_input}));
+        ASSERT_EQ(app.ComboItems(IDC_SCRIPT_NAME), (Texts{"conv.pl", "conv.pl"}));
+        // The second item, then again the second (the run moved b first), then none: the least recent.
+        for (int nIndex : {1, 1, -1}) {
+            SelectScript(app, nIndex);
+            EXPECT_EQ(PressRun(app), Texts{});
+        }
+        const std::string output = m_folder / "part1_cvted.ncd";
+        EXPECT_EQ(Recorded(), RunLine(b, m_input, output) + RunLine(a, m_input, output) + RunLine(b, m_input, output));
+        app.Close();
+    }
+    // No selection in an empty list: no script.
+    DeleteSettingsKey();
+    AppDriver app;
+    app.Type(IDC_SCRIPT_NAME, m_script);
+    app.Focus(IDC_INPUT_NAME);
+    SelectScript(app, -1);
+    EXPECT_EQ(app.Text(IDC_SCRIPT_NAME), "");
+    EXPECT_EQ(PressRun(app), Texts{"ｽｸﾘﾌﾟﾄﾌｧｲﾙ を入力してください。"});
+    app.Close();
+}
+
+}  // namespace
