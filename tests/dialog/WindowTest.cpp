@@ -28,6 +28,8 @@ TEST_F(WindowTest, ControlsShowTheirTextsAndTheSystemMenuOpensTheVersionBox)
     ::PostMessageA(hMenu, WM_KEYDOWN, VK_RETURN, 0);
     HWND hAbout = app.WaitForWindow("#32770", app.Dialog());
     EXPECT_EQ(WindowText(hAbout), "Calvendrakeのﾊﾞｰｼﾞｮﾝ情報");
+    // The label after the icon names the version of the program's own version resource.
+    EXPECT_EQ(WindowText(::GetWindow(::GetWindow(hAbout, GW_CHILD), GW_HWNDNEXT)), "Calvendrake Version 3.0.0.0");
     EXPECT_FALSE(::IsWindowEnabled(app.Dialog()));
     app.Answer(hAbout, IDOK);
     EXPECT_FALSE(::IsWindow(hAbout));
