@@ -1,4 +1,5 @@
 // What a conversion run hands to Perl and what it tells the user when the script fails.
+#include "ConversionRun.h"
 #include "RunText.h"
 
 #include <gtest/gtest.h>
@@ -33,4 +34,32 @@ TEST(RunText, ErrorOutputTailKeepsTwentyLinesOrTwoThousandBytes)
         {"second bytes in the lead-byte range", "a\n" + Repeat("亜", 1000) + "!", Repeat("亜", 999) + "!"},
     };
     for (const auto& row : rows) EXPECT_EQ(ErrorOutputTail(row.output).Str(), row.expected) << row.why;
+}
+
+// Only the end of the error output is read: what it gives must be what the whole output gives.
+TEST(RunText, ReadingTheEndOfTheOutputGivesTheTailOfTheWhole)
+{
+    // 亜 is 88 9F: both bytes could begin a character, so only a byte before such a run tells
+    // where its characters begin. 表 is 95 5C, ｱ a single byte.
+    const struct { const char* why; std::string output; } rows[] = {
+        {"nothing", ""},
+        {"a megabyte of lines", Repeat("warning: runaway loop\n", 50000) + "last words\n"},
+        {"blank lines after the text", "last words\n" + Repeat(" \r\n\t\n", 100000)},
+        {"even run of lead bytes", "ab" + Repeat("亜", 5000) + "!"},
+        {"odd run of lead bytes", "a\x88" + Repeat("亜", 5000) + "!"},
+        {"run from the file's start", Repeat("亜", 5000)},
+        {"characters mixed across blocks", "ｱ" + Repeat("ｱ亜ソ表a\n", 3000) + Repeat("亜", 1100) + "\n"},
+    };
+    char szTemp[MAX_PATH] = "", szPath[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, szTemp);
+    for (const auto& row : rows) {
+        ::GetTempFileNameA(szTemp, "tal", 0, szPath);
+        HANDLE hFile = ::CreateFileA(szPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        DWORD dwWritten = 0;
+        ::WriteFile(hFile, row.output.data(), static_cast<DWORD>(row.output.size()), &dwWritten, nullptr);
+        const std::string read = ReadErrorTail(hFile);
+        ::CloseHandle(hFile);
+        EXPECT_EQ(ErrorOutputTail(read).Str(), ErrorOutputTail(row.output).Str()) << row.why;
+        EXPECT_LE(read.size(), 16u * 1024) << row.why << ": read far more than the tail needs";
+    }
 }
