@@ -16,11 +16,7 @@ bash tools/install-deps.sh
 CALV_WINEPREFIX="$repo/build/run-prefix"
 source tools/wine-env.sh
 
-preset=x86
-if ! calv_wine_runs_32bit; then
-    echo "Calvendrake: this machine runs no 32-bit programs: starting the 64-bit build instead" >&2
-    preset=x64
-fi
+preset=$(calv_wine_user_preset)
 LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
 LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake perl
 export WINEPATH="Z:${repo//\//\\}\\build\\$preset\\bridge"

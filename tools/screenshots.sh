@@ -10,11 +10,7 @@ bash tools/install-deps.sh
 unset DISPLAY CALV_WINE_DESKTOP CALV_WINEPREFIX
 source tools/wine-env.sh
 
-preset=x86
-if ! calv_wine_runs_32bit; then
-    echo "screenshots: this machine runs no 32-bit programs: taking them from the 64-bit build" >&2
-    preset=x64
-fi
+preset=$(calv_wine_user_preset)
 LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
 LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake
 

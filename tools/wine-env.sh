@@ -6,7 +6,8 @@
 # of that size instead of a window of its own on the X server.
 # Exports LOCPATH, LC_ALL, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH,
 # DISPLAY (a private Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
-# calv_wine_runs_32bit tells whether 32-bit Windows programs run here.
+# calv_wine_runs_32bit tells whether 32-bit Windows programs run here; calv_wine_user_preset
+# names the build to show a person.
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
 # the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
 
@@ -156,6 +157,17 @@ calv_wine_runs_32bit() {
     printf 'int main(void) { return 42; }\n' | i686-w64-mingw32-gcc -x c - -o "$probe" || return 1
     wine "$probe" >/dev/null 2>&1 || status=$?
     [ "$status" -eq 42 ]
+}
+
+# The build a person is shown: the 32-bit one users get, or the 64-bit one where Wine cannot
+# run 32-bit programs.
+calv_wine_user_preset() {
+    if calv_wine_runs_32bit; then
+        echo x86
+    else
+        calv_wine_log "this machine runs no 32-bit programs: using the 64-bit build"
+        echo x64
+    fi
 }
 
 calv_wine_setup() {
