@@ -1,6 +1,8 @@
-// What of the resources no window shows: the version resource and the manifest,
+// What of the resources no window shows: the version resource, the manifest and the choosers' patterns,
 // which this test program carries just as the program does.
 #include <windows.h>
+
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -32,4 +34,16 @@ TEST(Resources, VersionAndManifest)
     char szComCtl[MAX_PATH] = "";
     ::GetModuleFileNameA(::LoadLibraryA("comctl32.dll"), szComCtl, MAX_PATH);
     EXPECT_NE(std::string(::CharLowerA(szComCtl)).find("_6595b64144ccf1df_6.0."), std::string::npos) << szComCtl;
+}
+
+// The choosers list only the files these patterns name (their descriptions are checked on screen).
+TEST(Resources, ChooserPatterns)
+{
+    const std::pair<UINT, const char*> filters[] = {{IDS_FILTER_SCRIPT, "|*.pl"}, {IDS_FILTER_DATA, "|*.ncd|Text File(*.txt)|*.txt"},
+                                                    {IDS_FILTER_ALL, "|*.*||"}};
+    for (const auto& filter : filters) {
+        char szText[256] = "";
+        const std::string text(szText, ::LoadStringA(nullptr, filter.first, szText, sizeof(szText)));
+        EXPECT_EQ(text.substr(text.find(')') + 1), filter.second) << filter.first;
+    }
 }
