@@ -97,21 +97,22 @@ TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNo
     AppDriver app(RecordingPerl({m_input}));
     // From a control without a kill-focus handler, which would read the dialog before the browse does.
     app.Focus(IDC_SETTINGS);
-    TypeUnread(app, "_t");
     // Selected without its notice: the script chooser starts from that item all the same.
     ::SendMessageA(app.Control(IDC_SCRIPT_NAME), CB_SETCURSEL, 1, 0);
     const Texts kDataTypes = {"NCD File(*.ncd)", "Text File(*.txt)", "すべてのファイル(*.*)"};
     // Each chooser takes a bare name in the folder it opens in, which the run below shows.
-    // The name and file types a chooser starts with, open or save, the name chosen and what it shows then.
-    struct Browse { int nBrowseID; std::string name; Texts types; bool bOpen; std::string chosen; int nNameID; std::string shown; };
+    // A suffix typed just before, the name and file types a chooser starts with, open or save,
+    // the name chosen and what it shows then.
+    struct Browse { std::string suffix; int nBrowseID; std::string name; Texts types; bool bOpen; std::string chosen; int nNameID; std::string shown; };
     const Browse browses[] = {
-        {IDC_SCRIPT_BROWSE, "two.pl", {"Perl Script(*.pl)", "すべてのファイル(*.*)"}, true, "one.pl", IDC_SCRIPT_NAME, "one.pl"},
-        {IDC_INPUT_BROWSE, "part1.ncd", kDataTypes, true, "part2.ncd", IDC_OUTPUT_NAME, "part2_t.ncd"},
+        {"_s", IDC_SCRIPT_BROWSE, "two.pl", {"Perl Script(*.pl)", "すべてのファイル(*.*)"}, true, "one.pl", IDC_SCRIPT_NAME, "one.pl"},
+        {"_t", IDC_INPUT_BROWSE, "part1.ncd", kDataTypes, true, "part2.ncd", IDC_OUTPUT_NAME, "part2_t.ncd"},
         // A new name without extension gets the data files' one.
-        {IDC_OUTPUT_BROWSE, "part2_t.ncd", kDataTypes, false, "out", IDC_OUTPUT_NAME, "out.ncd"},
+        {"_o", IDC_OUTPUT_BROWSE, "part2_t.ncd", kDataTypes, false, "out", IDC_OUTPUT_NAME, "out.ncd"},
     };
     std::string openTitle;
     for (const Browse& browse : browses) {
+        TypeUnread(app, browse.suffix);  // each browse must read it before it shows what it chose
         Chooser chooser(app, browse.nBrowseID);
         EXPECT_EQ(WindowText(chooser.NameField()), browse.name);
         EXPECT_EQ(ComboItems(::GetDlgItem(chooser.hWnd, cmb1)), browse.types);
@@ -129,7 +130,7 @@ TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNo
         EXPECT_EQ(app.Text(browse.nNameID), browse.shown);
     }
     const Texts shown = Shown(app);
-    EXPECT_EQ(shown[6] + shown[7], "_tchecked");
+    EXPECT_EQ(shown[6] + shown[7], "_ochecked");
     for (int nBrowseID : {IDC_SCRIPT_BROWSE, IDC_INPUT_BROWSE, IDC_OUTPUT_BROWSE}) {
         Chooser(app, nBrowseID).Press("", IDCANCEL);
         app.Finish();
