@@ -128,6 +128,7 @@ TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNo
         chooser.Press(browse.chosen, IDOK);
         app.Finish();
         EXPECT_EQ(app.Text(browse.nNameID), browse.shown);
+        EXPECT_EQ(app.Text(IDC_SUFFIX), browse.suffix);
     }
     const Texts shown = Shown(app);
     EXPECT_EQ(shown[6] + shown[7], "_ochecked");
