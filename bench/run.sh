@@ -109,7 +109,7 @@ size_row() {
     "$3-strip" "$copy"
     bytes=$(stat -c %s "$copy")
     dlls=$(LC_ALL=C "$3-objdump" -p "$copy" | sed -n 's/^[[:space:]]*DLL Name: //p' | paste -sd ' ')
-    bash tools/check-imports.sh "$copy" >/dev/null 2>&1 || system=no
+    python3 tools/check-imports.py "$copy" >/dev/null 2>&1 || system=no
     if [ -n "$4" ]; then
         met=$([ "$bytes" -le $((256 * 1024)) ] && [ $system = yes ] && echo yes || echo '**no**')
     fi
@@ -173,7 +173,7 @@ differences); the Calvendrake and Baseline columns are medians of their own.
 - **Peak working set**: \`PeakWorkingSetSize\` of the idle dialog in every start-up round (under
   Wine this includes Wine's own libraries); baseline: the bare dialog.
 - **Size**: \`Calvendrake.exe\` of the Release builds, stripped again; imports from
-  \`objdump -p\`, checked by \`tools/check-imports.sh\`.
+  \`objdump -p\`, checked by \`tools/check-imports.py\`.
 
 $notes
 EOF

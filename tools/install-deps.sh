@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Calvendrake need.
-# Only missing packages are fetched, so on a ready machine this does no network work.
+# Installs the Debian 12 packages that building, running and testing Calvendrake need, then the
+# Wine test bed that runs both programs (tools/wine-bed.sh). Only what is missing is fetched,
+# so on a ready machine this does no network work and takes a second.
 set -euo pipefail
 
 packages=(
@@ -8,9 +9,8 @@ packages=(
     mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     googletest
-    wine wine64 fonts-wine
-    locales
-    xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+    debootstrap
+    xvfb xdotool x11-utils imagemagick
     perl python3 file
     g++ clang-14 libclang-rt-14-dev libx11-dev
 )
@@ -27,7 +27,6 @@ as_root() {
     fi
 }
 
-updated=
 install() {
     local missing=() package
     for package in "$@"; do
@@ -35,40 +34,10 @@ install() {
     done
     [ ${#missing[@]} -gt 0 ] || return 0
     echo "install-deps: installing ${missing[*]}" >&2
-    if [ -z "$updated" ]; then
-        as_root apt-get update
-        updated=1
-    fi
+    as_root apt-get update
     # No questions: CI runs without a terminal. env, because sudo drops the caller's environment.
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Whether the kernel runs 32-bit x86 programs at all: a four-instruction Linux program that
-# exits with 42. Some kernels are built without that support.
-kernel_runs_i386() {
-    local dir status=1
-    dir=$(mktemp -d)
-    printf '.globl _start\n_start:\n movl $1, %%eax\n movl $42, %%ebx\n int $0x80\n' >"$dir/probe.s"
-    if as --32 -o "$dir/probe.o" "$dir/probe.s" && ld -m elf_i386 -o "$dir/probe" "$dir/probe.o"; then
-        "$dir/probe" 2>/dev/null && status=0 || status=$?
-    fi
-    rm -rf "$dir"
-    [ "$status" -eq 42 ]
-}
-
 install "${packages[@]}"
-
-# wine32 runs the 32-bit build, the one users get, in the same prefix as the 64-bit one. On a
-# kernel without 32-bit support it is left out: there Debian's `wine` would start its 32-bit
-# loader first and fail for every program.
-if installed wine32:i386; then
-    exit 0
-elif kernel_runs_i386; then
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        as_root dpkg --add-architecture i386
-        updated=
-    fi
-    install wine32:i386
-else
-    echo "install-deps: this kernel runs no 32-bit programs: wine32 is not installed" >&2
-fi
+bash "$(dirname "$0")/wine-bed.sh" install

@@ -64,13 +64,7 @@ build() { LC_ALL=C.UTF-8 cmake --build build/x64 -j2 --target "${targets[@]}"; }
 saved= savedfile=
 restore() { [ -n "$savedfile" ] && cp "$saved" "$savedfile" && touch "$savedfile"; savedfile=; }
 mkdir -p build/mutants "$(dirname "$results")"
-# The suite runs the 64-bit build: Wine's 64-bit loader, never the 32-bit one (missing on some
-# kernels, emulated slowly on others). The prefixes are kept: a first boot can take minutes.
-if [ -x /usr/lib/wine/wine64 ]; then
-    mkdir -p build/mutants/wine64 && export PATH=$repo/build/mutants/wine64:$PATH WINELOADER=/usr/lib/wine/wine64
-    for name in wine wine-stable; do printf '#!/bin/sh\nexec %s "$@"\n' "$WINELOADER" >build/mutants/wine64/$name; done
-    chmod +x build/mutants/wine64/*
-fi
+# The suite runs the 64-bit build in the test bed's Wine; the prefix is kept between runs.
 export CALV_WINEPREFIX=$repo/build/mutants/prefix
 unset DISPLAY
 export CALV_WINE_DESKTOP=1024x768

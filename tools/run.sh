@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the 32-bit program, the one users get (the 64-bit one where Wine cannot run 32-bit
-# programs), and starts it under Wine on the bundled example, ready to convert: the example script is in its recent list, so script, input and
-# output are filled and 実行 (Run) converts at once.
+# Builds the 32-bit program, the one users get, and starts it under Wine (the test bed of
+# tools/wine-bed.sh) on the bundled example, ready to convert: the example script is in its
+# recent list, so script, input and output are filled and 実行 (Run) converts at once.
 # With a display the window opens there and this script ends when the program does.
 # Without one the window opens on a virtual display; this script presses 実行 itself, shows
 # the first lines of the input beside the converted output, saves a screenshot to
@@ -16,7 +16,7 @@ bash tools/install-deps.sh
 CALV_WINEPREFIX="$repo/build/run-prefix"
 source tools/wine-env.sh
 
-preset=$(calv_wine_user_preset)
+preset=x86
 LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
 LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake perl
 export WINEPATH="Z:${repo//\//\\}\\build\\$preset\\bridge"

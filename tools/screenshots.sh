@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Makes the README's pictures in docs/ from the 32-bit program, the one users get (the 64-bit
-# one where Wine cannot run 32-bit programs), as a user would see it: the bundled example placed in C:\NC\, its script in the recent list, the
+# Makes the README's pictures in docs/ from the 32-bit program, the one users get, as a user
+# would see it: the bundled example placed in C:\NC\, its script in the recent list, the
 # window in both forms and the version box, on a private virtual display with a fresh prefix.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,7 +10,7 @@ bash tools/install-deps.sh
 unset DISPLAY CALV_WINE_DESKTOP CALV_WINEPREFIX
 source tools/wine-env.sh
 
-preset=$(calv_wine_user_preset)
+preset=x86
 LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
 LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake
 

@@ -1,13 +1,13 @@
 # Source this file to get a private, quiet Wine set up for Calvendrake:
 #   source tools/wine-env.sh
+# Wine is the test bed's (tools/wine-bed.sh, built by tools/install-deps.sh): tools/bed goes
+# first on PATH, so wine, wineserver and wineboot run both programs, 64- and 32-bit, the same way.
 # It never touches the system or ~/.wine: everything lives in a temporary folder
 # (or in $CALV_WINEPREFIX, if set before sourcing, so a prefix can be kept between runs).
 # CALV_WINE_DESKTOP=WxH, set before sourcing, puts every Wine window into one desktop window
 # of that size instead of a window of its own on the X server.
-# Exports LOCPATH, LC_ALL, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH,
-# DISPLAY (a private Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
-# calv_wine_runs_32bit tells whether 32-bit Windows programs run here; calv_wine_user_preset
-# names the build to show a person.
+# Exports PATH, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH, DISPLAY (a private
+# Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
 # the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
 
@@ -32,22 +32,9 @@ calv_wine_cleanup() {
     if [ -n "${CALV_WINE_TMP:-}" ]; then
         rm -rf "$CALV_WINE_TMP"
     fi
-    # A shell that goes on must not point programs at the removed locale and prefix.
-    unset LOCPATH LC_ALL WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES WINEPATH CALV_WINE_TMP
+    # A shell that goes on must not point programs at the removed prefix.
+    unset WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES WINEPATH CALV_WINE_TMP
     return 0
-}
-
-# Wine's code page follows the Unix locale; without a generated ja_JP.UTF-8 it reports 932
-# but garbles Japanese arguments, environment values and file names.
-calv_wine_make_locale() {
-    mkdir -p "$CALV_WINE_TMP/locales" || return 1
-    localedef -i ja_JP -f UTF-8 "$CALV_WINE_TMP/locales/ja_JP.UTF-8" >"$CALV_WINE_TMP/localedef.log" 2>&1 || {
-        cat "$CALV_WINE_TMP/localedef.log" >&2
-        return 1
-    }
-    export LOCPATH="$CALV_WINE_TMP/locales"
-    # bash cannot load the new locale itself (it read LOCPATH at start) and would warn; children can.
-    export LC_ALL=ja_JP.UTF-8 2>/dev/null
 }
 
 # Xvfb picks a free display itself (-displayfd) and writes its number once it accepts connections.
@@ -78,21 +65,17 @@ calv_wine_reg() {
 
 calv_wine_make_prefix() {
     mkdir -p "$WINEPREFIX" || return 1
+    # The marker is written only after a complete copy, so a kept prefix whose copy failed
+    # half-way is made again rather than used.
+    if [ ! -f "$WINEPREFIX/.calv-booted" ]; then
+        bash "$CALV_WINE_REPO/tools/wine-bed.sh" prefix "$WINEPREFIX" && touch "$WINEPREFIX/.calv-booted" || {
+            calv_wine_log "could not make the prefix $WINEPREFIX"
+            return 1
+        }
+    fi
     # Started first and kept alive: otherwise the server ends after each program and costs a
     # second to start again. It fails only when a server already runs for this prefix.
     wineserver -p 2>/dev/null
-    # The marker is written only after a complete first boot, so a kept prefix whose boot
-    # failed half-way is booted again rather than used.
-    if [ ! -f "$WINEPREFIX/.calv-booted" ]; then
-        wineboot -i >"$CALV_WINE_TMP/wineboot.log" 2>&1 || {
-            calv_wine_log "wineboot -i failed:"
-            cat "$CALV_WINE_TMP/wineboot.log" >&2
-            return 1
-        }
-        # Debian's Wine does not find its own Marlett, which draws the caption buttons.
-        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
-        touch "$WINEPREFIX/.calv-booted" || return 1
-    fi
     calv_wine_settings "$([ -n "${CALV_XVFB_PID:-}" ] && echo N || echo Y)" &&
     calv_wine_restart_for_desktop &&
     calv_wine_keep_desktop
@@ -138,10 +121,6 @@ calv_wine_restart_for_desktop() {
 # window close would otherwise stall for up to two seconds waiting for a manager.
 calv_wine_settings() {
     calv_wine_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" &&
-    calv_wine_reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 &&
-    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic &&
-    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic &&
-    calv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic &&
     if [ -n "${CALV_WINE_DESKTOP:-}" ]; then
         # One Wine desktop window: Wine then moves the keyboard focus itself, with no race
         # against the X server when a message box closes and gives the activation back.
@@ -150,30 +129,12 @@ calv_wine_settings() {
     fi
 }
 
-# Succeeds when this Wine runs 32-bit Windows programs, the build users get: a kernel without
-# 32-bit support, or a Wine without its 32-bit half, runs only the 64-bit build.
-calv_wine_runs_32bit() {
-    local probe="$CALV_WINE_TMP/probe32.exe" status=0
-    printf 'int main(void) { return 42; }\n' | i686-w64-mingw32-gcc -x c - -o "$probe" || return 1
-    wine "$probe" >/dev/null 2>&1 || status=$?
-    [ "$status" -eq 42 ]
-}
-
-# The build a person is shown: the 32-bit one users get, or the 64-bit one where Wine cannot
-# run 32-bit programs.
-calv_wine_user_preset() {
-    if calv_wine_runs_32bit; then
-        echo x86
-    else
-        calv_wine_log "this machine runs no 32-bit programs: using the 64-bit build"
-        echo x64
-    fi
-}
-
 calv_wine_setup() {
-    local started repo bridge
+    local started bridge
     started=$(date +%s%N)
-    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) || return 1
+    CALV_WINE_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) || return 1
+    # Every wine, wineserver and wineboot is the test bed's (tools/wine-bed.sh).
+    export PATH="$CALV_WINE_REPO/tools/bed:$PATH"
     CALV_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/calv-wine.XXXXXX") || return 1
     export CALV_WINE_TMP
     trap calv_wine_cleanup EXIT
@@ -183,7 +144,6 @@ calv_wine_setup() {
         *) trap 'exit 130' INT; trap 'exit 143' TERM ;;
     esac
 
-    calv_wine_make_locale || return 1
     if [ -z "${DISPLAY:-}" ]; then
         calv_wine_start_xvfb || return 1
     fi
@@ -195,7 +155,7 @@ calv_wine_setup() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     # The Perl bridge (a Windows perl.exe) must be found by the system's search for programs.
     # Z: is the prefix's drive for the Unix root.
-    bridge="$repo/build/x64/bridge"
+    bridge="$CALV_WINE_REPO/build/x64/bridge"
     export WINEPATH="Z:${bridge//\//\\}"
 
     calv_wine_make_prefix || return 1

@@ -1,0 +1,154 @@
+#!/usr/bin/env python3
+"""Fails unless every Calvendrake.exe build imports only DLLs that every Windows has, and every
+import slot, delay-loaded ones included, is filled.
+
+The program ships as a single file, so a runtime DLL pulled in by the toolchain
+(libstdc++-6.dll, libwinpthread-1.dll, ...) would break it on the user's machine. A slot the
+linker left 0 is a call to address 0: the program dies the first time it makes that call.
+
+Usage: tools/check-imports.py [EXE...]   (default: build/*/bin/Calvendrake.exe)
+"""
+import glob
+import os
+import struct
+import sys
+
+ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "shlwapi.dll",
+           "comdlg32.dll", "advapi32.dll", "comctl32.dll", "msvcrt.dll"}
+
+
+class Image:
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            self.data = f.read()
+        pe = self.u32(0x3C)
+        if self.data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("not a PE file")
+        sections = struct.unpack_from("<H", self.data, pe + 6)[0]
+        optional_size = struct.unpack_from("<H", self.data, pe + 20)[0]
+        opt = pe + 24
+        self.wide = struct.unpack_from("<H", self.data, opt)[0] == 0x20B
+        self.base = struct.unpack_from("<Q" if self.wide else "<I", self.data, opt + (24 if self.wide else 28))[0]
+        self.size = self.u32(opt + 56)
+        dirs = opt + (112 if self.wide else 96)
+        self.dirs = [struct.unpack_from("<II", self.data, dirs + 8 * i) for i in range(16)]
+        table = opt + optional_size
+        self.sections = [struct.unpack_from("<8sIIII", self.data, table + 40 * i) for i in range(sections)]
+
+    def u32(self, offset):
+        return struct.unpack_from("<I", self.data, offset)[0]
+
+    def offset(self, rva):
+        for _, vsize, vaddr, rawsize, rawptr in self.sections:
+            if vaddr <= rva < vaddr + max(vsize, rawsize):
+                return rawptr + rva - vaddr
+        raise ValueError("RVA %#x is in no section" % rva)
+
+    def pointer(self, rva):
+        fmt = "<Q" if self.wide else "<I"
+        return struct.unpack_from(fmt, self.data, self.offset(rva))[0]
+
+    def cstring(self, rva):
+        start = self.offset(rva)
+        return self.data[start:self.data.index(b"\0", start)].decode("ascii", "replace")
+
+    def thunks(self, names_rva, slots_rva):
+        """(function name, slot value) for each entry of a name table and its address table."""
+        step = 8 if self.wide else 4
+        ordinal_flag = 1 << (63 if self.wide else 31)
+        i = 0
+        while True:
+            entry = self.pointer(names_rva + i * step)
+            if entry == 0:
+                return
+            name = "#%d" % (entry & 0xFFFF) if entry & ordinal_flag else self.cstring(entry + 2)
+            yield name, self.pointer(slots_rva + i * step)
+            i += 1
+
+    def imports(self):
+        """(dll, function, slot, delayed) for every imported function."""
+        rva, size = self.dirs[1]
+        while rva and size:
+            names, _, _, dll, slots = struct.unpack_from("<IIIII", self.data, self.offset(rva))
+            if dll == 0:
+                break
+            for function, slot in self.thunks(names or slots, slots):
+                yield self.cstring(dll), function, slot, False
+            rva += 20
+        for attributes, dll, slots, names in self.delay_descriptors():
+            # Old-style descriptors hold addresses rather than offsets.
+            fix = (lambda a: a) if attributes & 1 else (lambda a: a - self.base)
+            for function, slot in self.thunks(fix(names), fix(slots)):
+                yield self.cstring(fix(dll)), function, slot, True
+
+    def delay_descriptors(self):
+        """(attributes, dll, slots, names) of each delay-load descriptor. MinGW's linker does not
+        list them in the header's delay-import entry, so they are found by their shape: offsets
+        inside the image, the first naming a DLL."""
+        found = set()
+        for _, vsize, vaddr, rawsize, rawptr in self.sections:
+            for at in range(rawptr, rawptr + min(vsize, rawsize) - 31, 4):
+                attributes, dll, module, slots, names, bound, unload, stamp = struct.unpack_from("<8I", self.data, at)
+                if attributes != 1 or bound or unload or stamp:
+                    continue
+                if not all(0 < rva < self.size for rva in (dll, module, slots, names)):
+                    continue
+                try:
+                    if not self.cstring(dll).lower().endswith(".dll"):
+                        continue
+                except ValueError:
+                    continue
+                found.add((attributes, dll, slots, names))
+        return sorted(found)
+
+    def filled(self, slot, delayed):
+        # A delay-loaded slot holds the address of its loading stub, inside the image; an
+        # ordinary one holds the offset of the function's name until the loader fills it.
+        if delayed:
+            return self.base <= slot < self.base + self.size
+        return slot != 0
+
+
+def check(path):
+    try:
+        image = Image(path)
+        imports = list(image.imports())
+    except (OSError, ValueError, struct.error) as error:
+        return ["cannot read %s: %s" % (path, error)], ""
+    problems = []
+    if not imports:
+        problems.append("%s lists no imports" % path)
+    dlls = sorted({dll for dll, _, _, _ in imports}, key=str.lower)
+    extra = [dll for dll in dlls if dll.lower() not in ALLOWED]
+    if extra:
+        problems.append("%s imports %s" % (path, " ".join(extra)))
+    for dll, function, slot, delayed in imports:
+        if not image.filled(slot, delayed):
+            problems.append("%s: the %simport slot of %s!%s is empty (%#x)"
+                            % (path, "delay-load " if delayed else "", dll, function, slot))
+    delayed = sorted({"%s!%s" % (dll, f) for dll, f, _, d in imports if d})
+    summary = "%s imports %s; %d functions, %d loaded late%s" % (
+        path, " ".join(dlls), len(imports), len(delayed), (": " + " ".join(delayed)) if delayed else "")
+    return problems, summary
+
+
+def main(argv):
+    repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    exes = argv or sorted(glob.glob(os.path.join(repo, "build", "*", "bin", "Calvendrake.exe")))
+    if not exes:
+        print("check-imports: FAILED: no build/*/bin/Calvendrake.exe to check", file=sys.stderr)
+        return 1
+    failed = False
+    for exe in exes:
+        problems, summary = check(exe)
+        for problem in problems:
+            print("check-imports: FAILED: " + problem, file=sys.stderr)
+        if problems:
+            failed = True
+        else:
+            print("check-imports: ok: " + summary)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The Wine that runs both Calvendrake programs, the 64-bit one and the 32-bit one users get,
+# on every x86-64 machine: Debian 13's Wine 10 in a root folder of its own (it needs Debian 13's
+# C library), in its WoW64 mode, which runs 32-bit Windows code inside 64-bit processes. No
+# 32-bit Linux program is involved, so a kernel without 32-bit support runs it too.
+#   tools/wine-bed.sh install   builds the bed and a booted prefix to copy, where missing
+#   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
+#   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
+# The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed),
+# so every clone on the machine shares it. Each command enters it through a private mount
+# namespace: its mounts vanish with its last process, so nothing is ever left mounted.
+set -euo pipefail
+
+bed=${CALV_WINE_BED:-/var/cache/calvendrake/wine-bed}
+# Raised whenever the recipe below changes: an older bed is then built anew.
+recipe="trixie wine10 wow64 r1"
+here=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")" && pwd)
+repo=$(dirname "$here")
+
+log() { echo "wine-bed: $*" >&2; }
+
+# The folder of the checkout that is mounted into the bed: its top-level one, so that every
+# path under it (builds, examples, a kept prefix) means the same inside and outside.
+repo_top() {
+    local top=${repo#/}
+    echo "/${top%%/*}"
+}
+
+# Runs "$@" as root in the bed $1, with /proc, /sys, /dev, /tmp (the X socket, Wine's server
+# socket, temporary prefixes) and the checkout's top folder mounted at their own paths.
+# Without root, a user namespace gives the rights to mount and change root.
+enter() {
+    local root=$1 top
+    shift
+    top=$(repo_top)
+    local as_user=()
+    [ "$(id -u)" -eq 0 ] || as_user=(--user --map-root-user)
+    # No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
+    exec unshare "${as_user[@]}" --mount --propagation private -- /bin/sh -c '
+        root=$1 top=$2 cwd=$3
+        shift 3
+        for dir in /proc /sys /dev /tmp "$top"; do
+            [ -d "$root$dir" ] || mkdir "$root$dir" || exit 125
+            mount --rbind "$dir" "$root$dir" || exit 125
+        done
+        exec chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "cd \"\$0\" 2>/dev/null || cd /; exec \"\$@\"" "$cwd" "$@"
+    ' sh "$root" "$top" "$PWD" "$@"
+}
+
+# Wine's commands, as the symlinks in tools/bed/ name them.
+run_wine() {
+    if [ ! -f "$bed/.recipe" ]; then
+        log "no Wine test bed in $bed: run tools/install-deps.sh"
+        exit 125
+    fi
+    # Wine takes its code page from the locale; ja_JP.UTF-8 is generated inside the bed.
+    LC_ALL=ja_JP.UTF-8 enter "$bed" env -u LOCPATH LC_ALL=ja_JP.UTF-8 "$1" "${@:2}"
+}
+
+# Inside a new root: Wine 10 for x86-64, the 32-bit Windows DLLs of the same version beside it
+# (dpkg learns of i386 only so that apt can fetch that package; nothing i386 is installed,
+# and wine32 stays out, since Debian's wine would then start its 32-bit loader first), Perl
+# for the bridge, the Japanese locale and font.
+provision() {
+    local root=$1
+    debootstrap --variant=minbase trixie "$root" http://deb.debian.org/debian >"$root.log" 2>&1 || {
+        tail -n 20 "$root.log" >&2
+        return 1
+    }
+    (enter "$root" /bin/sh -ec '
+        export DEBIAN_FRONTEND=noninteractive
+        dpkg --add-architecture i386
+        apt-get update -q
+        apt-get install -y -q --no-install-recommends wine wine64 libwine fonts-wine locales perl fonts-ipafont-gothic
+        cd /tmp && dir=$(mktemp -d) && cd "$dir"
+        apt-get download libwine:i386
+        dpkg-deb -x libwine_*_i386.deb x
+        cp -a x/usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/
+        cd / && rm -rf "$dir"
+        apt-get clean
+        localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+    ') >>"$root.log" 2>&1 || {
+        tail -n 20 "$root.log" >&2
+        return 1
+    }
+}
+
+# A booted prefix that each test run copies (seconds) instead of booting its own (half a minute).
+make_template() {
+    local root=$1 prefix=$1/calv-prefix
+    (enter "$root" env LC_ALL=ja_JP.UTF-8 WINEPREFIX=/calv-prefix WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" /bin/sh -ec '
+        wineboot -i
+        # The caption buttons are drawn with Marlett, which Debian installs where Wine does not look.
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        reg() { wine reg add "$@" /f >/dev/null; }
+        # A crash ends the program instead of opening a dialog that waits for nobody.
+        reg "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0
+        # Proportional Japanese faces for the dialog font and its relatives.
+        reg "HKCU\\Software\\Wine\\Fonts\\Replacements" /v "ＭＳ Ｐゴシック" /d IPAPGothic
+        reg "HKCU\\Software\\Wine\\Fonts\\Replacements" /v "ＭＳ ゴシック" /d IPAGothic
+        reg "HKCU\\Software\\Wine\\Fonts\\Replacements" /v "MS UI Gothic" /d IPAPGothic
+        wineserver -w
+    ') >>"$root.log" 2>&1 || {
+        tail -n 20 "$root.log" >&2
+        return 1
+    }
+    [ -f "$prefix/system.reg" ]
+}
+
+install_bed() {
+    if [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ]; then
+        # A checkout in another top folder needs its mount point.
+        [ -d "$bed$(repo_top)" ] || mkdir "$bed$(repo_top)"
+        return 0
+    fi
+    local started=$SECONDS new=$bed.new
+    log "building the Wine test bed in $bed (Debian 13, Wine 10; about 2.5 GB, 2-3 minutes)"
+    rm -rf "$new"
+    provision "$new"
+    [ -d "$new$(repo_top)" ] || mkdir "$new$(repo_top)"
+    make_template "$new"
+    echo "$recipe" >"$new/.recipe"
+    rm -rf "$bed"
+    mv "$new" "$bed"
+    mv "$new.log" "$bed.log"
+    log "ready in $((SECONDS - started)) s, $(du -sh "$bed" | cut -f1)"
+}
+
+case "$(basename "$0")" in
+    wine | wineserver | wineboot) run_wine "$(basename "$0")" "$@" ;;
+    *)
+        case "${1:-}" in
+            install)
+                # Building a root folder takes root; sudo drops the caller's environment.
+                [ "$(id -u)" -eq 0 ] || exec sudo CALV_WINE_BED="$bed" bash "$0" install
+                mkdir -p "$(dirname "$bed")"
+                # One builder at a time: clones on one machine share the bed.
+                exec 9>"$(dirname "$bed")/.lock"
+                flock 9
+                install_bed
+                ;;
+            prefix)
+                [ -f "$bed/.recipe" ] || { log "no Wine test bed in $bed: run tools/install-deps.sh"; exit 1; }
+                cp -a "$bed/calv-prefix/." "$2/"
+                ;;
+            *)
+                echo "usage: tools/wine-bed.sh install | prefix DIR" >&2
+                exit 2
+                ;;
+        esac
+        ;;
+esac
