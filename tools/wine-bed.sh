@@ -54,7 +54,7 @@ run_wine() {
         exit 125
     fi
     # Wine takes its code page from the locale; ja_JP.UTF-8 is generated inside the bed.
-    LC_ALL=ja_JP.UTF-8 enter "$bed" env -u LOCPATH LC_ALL=ja_JP.UTF-8 "$1" "${@:2}"
+    enter "$bed" env -u LOCPATH LC_ALL=ja_JP.UTF-8 "$1" "${@:2}"
 }
 
 # Inside a new root: Wine 10 for x86-64, the 32-bit Windows DLLs of the same version beside it

@@ -36,6 +36,7 @@ protected:
     void OnInputKillFocus();
     void OnOutputKillFocus();
     LRESULT OnPathDropped(WPARAM wParam, LPARAM lParam);
+    void OnDropFiles(HDROP hDropInfo);
     LRESULT OnHandoffInput(WPARAM wParam, LPARAM lParam);
 
     // Recent scripts and the run

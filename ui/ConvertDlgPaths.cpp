@@ -105,6 +105,19 @@ LRESULT CConvertDlg::OnPathDropped(WPARAM wParam, LPARAM)
     return 0;
 }
 
+void CConvertDlg::OnDropFiles(HDROP hDropInfo)
+{
+    // Wine posts a drop from an X client to the top-level window rather than to the label that
+    // accepts files: hand it on to the label under the drop point, which reads and frees it.
+    POINT point = {};
+    ::DragQueryPoint(hDropInfo, &point);
+    HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
+    if (hChild && hChild != m_hWnd && (::GetWindowLongPtrA(hChild, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
+        ::SendMessageA(hChild, WM_DROPFILES, reinterpret_cast<WPARAM>(hDropInfo), 0);
+    else
+        ::DragFinish(hDropInfo);
+}
+
 LRESULT CConvertDlg::OnHandoffInput(WPARAM, LPARAM)
 {
     // Pull first: the output is derived with the suffix the field shows now.
