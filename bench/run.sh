@@ -37,20 +37,8 @@ export WINEPATH="Z:${x64//\//\\}\\bridge"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 samples=$CALV_WINE_TMP/samples.txt
 echo "bench: $rounds rounds, load average $load_before" >&2
-# A kernel without 32-bit support runs no 32-bit program: probed with the 32-bit bare start.
-programs="64 32"
-skipped=
-if ! wine "$x86/bin/bare_exit.exe" >/dev/null 2>&1; then
-    programs=64
-    skipped="- **The 32-bit build is not timed**: this machine runs no 32-bit programs (\`wine\` could not
-  start the 32-bit \`bare_exit.exe\`)."
-    echo "bench: this machine runs no 32-bit programs: the 32-bit build is NOT timed" >&2
-fi
-# How this kernel runs 32-bit code, when it is not natively.
-emulated=
-grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null && emulated=' (32-bit code through qemu-i386)'
 # Each line gets its program's width in front. The C runtime writes text mode: CR LF line ends.
-for bits in $programs; do
+for bits in 64 32; do
     dir=$x64
     [ $bits = 32 ] && dir=$x86
     echo "bench: the $bits-bit programs" >&2
@@ -120,7 +108,7 @@ size_row() {
 table=$(
     echo '| Measure | Program | Calvendrake | Baseline | Median | Min – max | Goal | Met |'
     echo '|---|---|---|---|---|---|---|---|'
-    for bits in $programs; do
+    for bits in 64 32; do
         row $bits 'Start-up (start → dialog shown and idle)' startup ratio '≤ 1.10 ×' 'm <= 1.10'
         row $bits 'Run overhead (Run → after-run actions done)' run diff '< 15 ms' 'm < 15'
         row $bits 'Hand-off against a bare start' handoff ratio '(reported)' 1
@@ -146,11 +134,10 @@ cat >bench/RESULTS.md <<EOF
 
 Measured $(date '+%Y-%m-%d %H:%M %Z') by \`bash bench/run.sh $rounds\`: $rounds rounds.
 
-- Machine: $cores cores, $cpu; $(uname -sr)$emulated; $(wine --version 2>/dev/null); builds
-  timed: $(echo $programs | sed 's/\([0-9]*\)/\1-bit/g; s/ / and /'), each against bare programs of its own build;
-  private Xvfb display; Wine and the programs pinned to core $core.
+- Machine: $cores cores, $cpu; $(uname -sr); $(wine --version 2>/dev/null) from the test bed
+  (tools/wine-bed.sh), WoW64 mode for the 32-bit programs; both builds timed, each against bare
+  programs of its own build; private Xvfb display; Wine and the programs pinned to core $core.
 - Load average (1, 5, 15 min): $load_before before, $load_after after.
-$skipped
 
 $table
 
