@@ -5,6 +5,7 @@
 # 32-bit Linux program is involved, so a kernel without 32-bit support runs it too.
 #   tools/wine-bed.sh install   builds the bed and a booted prefix to copy, where missing
 #   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
+#   tools/wine-bed.sh font DIR    gives the prefix DIR the dialog face's stand-in (see stand_in_font)
 #   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
 # The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed),
 # so every clone on the machine shares it. Each command enters it through a private mount
@@ -108,6 +109,26 @@ make_template() {
     [ -f "$prefix/system.reg" ]
 }
 
+# The stand-in for the dialog face "ＭＳ Ｐゴシック", laid out as Windows lays out the real one.
+# MS PGothic's line is exactly its em. IPAPGothic's is 7.5% taller (a Windows descent of 401
+# against its typographic 246), so every dialog unit would stand a twelfth taller than on
+# Windows, and a window sized in pixels would cut through controls that Windows shows whole.
+# $1: a prefix. It gets a copy with the typographic descent, one version newer, which Wine
+# then takes instead of the system's file of the same name.
+stand_in_font() {
+    python3 - "$bed/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf" "$1/drive_c/windows/Fonts/ipagp.ttf" <<'EOF'
+import struct, sys
+font = bytearray(open(sys.argv[1], 'rb').read())
+count = struct.unpack_from('>H', font, 4)[0]
+tables = {bytes(font[12 + 16 * i:16 + 16 * i]): struct.unpack_from('>I', font, 20 + 16 * i)[0] for i in range(count)}
+os2, head = tables[b'OS/2'], tables[b'head']
+# OS/2 usWinDescent takes the size of sTypoDescender; head fontRevision goes up by 1.0.
+struct.pack_into('>H', font, os2 + 76, -struct.unpack_from('>h', font, os2 + 70)[0])
+struct.pack_into('>I', font, head + 4, struct.unpack_from('>I', font, head + 4)[0] + 0x10000)
+open(sys.argv[2], 'wb').write(font)
+EOF
+}
+
 install_bed() {
     if [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ]; then
         # A checkout in another top folder needs its mount point.
@@ -144,8 +165,9 @@ case "$(basename "$0")" in
                 [ -f "$bed/.recipe" ] || { log "no Wine test bed in $bed: run tools/install-deps.sh"; exit 1; }
                 cp -a "$bed/calv-prefix/." "$2/"
                 ;;
+            font) stand_in_font "$2" ;;
             *)
-                echo "usage: tools/wine-bed.sh install | prefix DIR" >&2
+                echo "usage: tools/wine-bed.sh install | prefix DIR | font DIR" >&2
                 exit 2
                 ;;
         esac

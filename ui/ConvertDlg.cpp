@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CConvertDlg, CDialog)
     ON_MESSAGE(WM_HANDOFF_INPUT, OnHandoffInput)
     ON_MESSAGE(WM_PATH_DROPPED, OnPathDropped)
     ON_WM_DROPFILES()
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 CConvertDlg::CConvertDlg(CWnd* pParent) : CDialog(IDD_MAIN_DIALOG, pParent)

@@ -20,6 +20,7 @@ protected:
     // Window
     void ApplyLayout(const POINT* pPosition);
     void OnSettings();
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();

@@ -4,10 +4,10 @@
 void CConvertDlg::ApplyLayout(const POINT* pPosition)
 {
     const bool bCollapsed = m_bOptOnOff != 0;
-    const int nHeight = bCollapsed ? kCollapsedHeight : kExpandedHeight;
+    const SIZE size = WindowSize(bCollapsed, WindowDpi(m_hWnd));
     POINT position;
     if (pPosition) {
-        position = VisiblePosition(*pPosition, SIZE{kWindowWidth, nHeight});
+        position = VisiblePosition(*pPosition, size);
     } else {
         RECT rect;
         GetWindowRect(&rect);
@@ -18,11 +18,22 @@ void CConvertDlg::ApplyLayout(const POINT* pPosition)
     m_chkExitAfterCvt.EnableWindow(!bCollapsed);
     m_chkCompleteDialog.EnableWindow(!bCollapsed);
     m_editSuffix.EnableWindow(!bCollapsed);
-    MoveWindow(position.x, position.y, kWindowWidth, nHeight, TRUE);
+    MoveWindow(position.x, position.y, size.cx, size.cy, TRUE);
 }
 
 void CConvertDlg::OnSettings()
 {
     m_bOptOnOff = m_bOptOnOff == 0 ? 1 : 0;
     ApplyLayout(nullptr);
+}
+
+LRESULT CConvertDlg::OnDpiChanged(WPARAM, LPARAM lParam)
+{
+    // The dialog manager rescales the controls and their font; the window then takes its
+    // size for the new resolution where Windows suggests.
+    Default();
+    const RECT* pSuggested = reinterpret_cast<const RECT*>(lParam);
+    const POINT position = {pSuggested->left, pSuggested->top};
+    ApplyLayout(&position);
+    return 0;
 }

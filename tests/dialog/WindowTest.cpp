@@ -38,4 +38,50 @@ TEST_F(WindowTest, ControlsShowTheirTextsAndTheSystemMenuOpensTheVersionBox)
     app.Close();
 }
 
+// Where a control lies against the window's client area.
+std::string Placement(HWND hDlg, HWND hControl)
+{
+    RECT client, rect = {}, both;
+    ::GetClientRect(hDlg, &client);
+    ::MapWindowPoints(hDlg, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ::GetWindowRect(hControl, &rect);
+    return rect.top >= client.bottom ? "below" : ::UnionRect(&both, &client, &rect) && ::EqualRect(&both, &client) ? "inside" : "cut";
+}
+
+void SetScreenDpi(DWORD dwDpi) { ::RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dwDpi, 4); }
+
+// At each resolution, set as a user sets the scale, the window shows the same part of the dialog:
+// the button row and not the options when collapsed, the options too when expanded.
+TEST_F(WindowTest, EveryResolutionShowsTheSamePartOfTheDialog)
+{
+    // Physical pixels, as the program lays them out (DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2).
+    using SetAwarenessFn = HANDLE(WINAPI*)(HANDLE);
+    reinterpret_cast<SetAwarenessFn>(reinterpret_cast<void (*)()>(::GetProcAddress(
+        ::GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))(reinterpret_cast<HANDLE>(-4));
+    struct Restore { ~Restore() { SetScreenDpi(96); } } restore;
+    const struct { DWORD dwDpi; std::vector<LONG> collapsed, expanded; } rows[] = {
+        {96, {396, 310}, {396, 476}}, {120, {495, 388}, {495, 595}}, {144, {594, 465}, {594, 714}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dwDpi);
+        SetScreenDpi(row.dwDpi);
+        DeleteSettingsKey();
+        AppDriver app;
+        const HWND hOptions = ::FindWindowExA(app.Dialog(), nullptr, "Button", " 設定 ");
+        auto size = [&app] { const RECT r = app.WindowRect(); return std::vector<LONG>{r.right - r.left, r.bottom - r.top}; };
+        EXPECT_EQ(size(), row.collapsed);
+        for (int nID : {IDC_RUN, IDOK, IDC_SETTINGS}) EXPECT_EQ(Placement(app.Dialog(), app.Control(nID)), "inside") << nID;
+        EXPECT_EQ(Placement(app.Dialog(), hOptions), "below");
+        app.Click(IDC_SETTINGS);
+        EXPECT_EQ(size(), row.expanded);
+        EXPECT_EQ(Placement(app.Dialog(), hOptions), "inside");
+        // Moved to another monitor: its size for the resolution, where Windows suggests.
+        const RECT suggested = {200, 150, 300, 250};
+        app.Send(WM_DPICHANGED, MAKEWPARAM(row.dwDpi, row.dwDpi),
+                 reinterpret_cast<LPARAM>(CopyToProcessOf(app.Dialog(), std::string(reinterpret_cast<const char*>(&suggested), sizeof suggested))));
+        EXPECT_EQ(std::make_pair(app.WindowRect().left, app.WindowRect().top), std::make_pair(200L, 150L));
+        EXPECT_EQ(size(), row.expanded);
+        app.Close();
+    }
+}
+
 }  // namespace

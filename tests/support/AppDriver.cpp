@@ -124,20 +124,25 @@ LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     return answer.second;
 }
 
+void* CopyToProcessOf(HWND hWnd, const std::string& block)
+{
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+    HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcessId);
+    void* pRemote = ::VirtualAllocEx(hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    ::WriteProcessMemory(hProcess, pRemote, block.data(), block.size(), nullptr);
+    ::CloseHandle(hProcess);
+    return pRemote;
+}
+
 void DropFiles(HWND hWndTarget, const Texts& paths)
 {
     std::string block(sizeof(DROPFILES), '\0');
     reinterpret_cast<DROPFILES*>(&block[0])->pFiles = sizeof(DROPFILES);
     for (const std::string& path : paths) block += path + '\0';
     block += '\0';
-    DWORD dwProcessId = 0;
-    ::GetWindowThreadProcessId(hWndTarget, &dwProcessId);
-    // A drop handle of ours would point into our memory. The block stays until the target ends.
-    HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcessId);
-    void* pRemote = ::VirtualAllocEx(hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
-    ::WriteProcessMemory(hProcess, pRemote, block.data(), block.size(), nullptr);
-    ::CloseHandle(hProcess);
-    ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(pRemote), 0);
+    // A drop handle of ours would point into our memory.
+    ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(CopyToProcessOf(hWndTarget, block)), 0);
 }
 
 HWND TakeForeground()

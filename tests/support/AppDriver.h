@@ -32,6 +32,8 @@ Texts ComboItems(HWND hCombo);      // a combo box's list, top to bottom
 // A message answered with a handle: Wine's synchronous SendMessage gives 0 for these across
 // processes; the result handed to a SendMessageCallback callback is the real one.
 LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// A block written into the process of hWnd, for a message that points at it; it stays until that process ends.
+void* CopyToProcessOf(HWND hWnd, const std::string& block);
 // Posts WM_DROPFILES as the shell would, the DROPFILES block written into the target's process.
 void DropFiles(HWND hWndTarget, const Texts& paths);
 // A window of ours that takes the foreground, to see another process take it back.

@@ -1,7 +1,9 @@
-// Where the main window opens and where its minimised icon is drawn.
+// Where the main window opens, how big it is and where its minimised icon is drawn.
 #include "Layout.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 TEST(Layout, VisiblePositionKeepsWhatAMonitorShowsElseTakesTheWorkArea)
 {
@@ -20,6 +22,10 @@ TEST(Layout, VisiblePositionKeepsWhatAMonitorShowsElseTakesTheWorkArea)
         const POINT position = VisiblePosition(row.position, SIZE{396, 310});
         EXPECT_EQ(std::make_pair(position.x, position.y), std::make_pair(row.expected.x, row.expected.y)) << row.why;
     }
+    // Sizes at another resolution round to the nearest pixel (97 dpi: 400.1, 480.96), halves up (120 dpi: 387.5).
+    const struct { int nDpi; std::vector<LONG> sizes; } scaled[] = {{97, {400, 313, 481}}, {120, {495, 388, 595}}};
+    for (const auto& row : scaled)
+        EXPECT_EQ((std::vector<LONG>{WindowSize(true, row.nDpi).cx, WindowSize(true, row.nDpi).cy, WindowSize(false, row.nDpi).cy}), row.sizes);
     // An odd margin around the minimised icon goes to the left or top.
     EXPECT_EQ(std::make_pair(CenteredOffset(37, 32), CenteredOffset(36, 32)), std::make_pair(3, 2));
 }

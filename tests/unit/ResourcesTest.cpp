@@ -30,6 +30,8 @@ TEST(Resources, VersionAndManifest)
                                   ::SizeofResource(nullptr, hInfo));
     EXPECT_NE(strManifest.find(sizeof(void*) == 8 ? "=\"amd64\"" : "=\"x86\""), std::string::npos);
     EXPECT_EQ(strManifest.find(sizeof(void*) == 8 ? "=\"x86\"" : "=\"amd64\""), std::string::npos);
+    // It makes the program draw at the screen's resolution, not stretched from 96 dpi.
+    EXPECT_TRUE(::IsProcessDPIAware());
     // It brings the common controls of version 6.
     char szComCtl[MAX_PATH] = "";
     ::GetModuleFileNameA(::LoadLibraryA("comctl32.dll"), szComCtl, MAX_PATH);
