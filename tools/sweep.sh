@@ -12,6 +12,8 @@ clang++-14 -std=c++17 -g -O1 -Iframework -Icore -fsanitize=fuzzer,address,undefi
     framework/CString.cpp core/PathRules.cpp core/RunText.cpp tests/native/RuleFuzz.cpp -o "$out/rule_fuzz"
 # A start with the awkward shapes: 0x5C second bytes, a lone lead byte at the end.
 printf 'C:\\\x95\x5C\\a.b\x83\x5C.ncd\0_cvted\n\x82\x60\x81' >"$out/corpus/seed"
+# And a line longer than the error tail, of mixed characters, before a few short ones.
+perl -e 'print "\xB1\x88\x9F\x83\x5C\x95\x5Ca" x 300, "\nlast\nwords\n"' >"$out/corpus/long"
 if ! "$out/rule_fuzz" -max_total_time=20 -max_len=4096 -artifact_prefix="$out/" "$out/corpus" >"$out/fuzz.log" 2>&1; then
     tail -n 30 "$out/fuzz.log"
     echo "sweep: the fuzzer found a fault; the input is in $out/crash-*" >&2
