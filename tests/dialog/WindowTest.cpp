@@ -28,8 +28,10 @@ TEST_F(WindowTest, ControlsShowTheirTextsAndTheSystemMenuOpensTheVersionBox)
     ::PostMessageA(hMenu, WM_KEYDOWN, VK_RETURN, 0);
     HWND hAbout = app.WaitForWindow("#32770", app.Dialog());
     EXPECT_EQ(WindowText(hAbout), "Calvendrakeのﾊﾞｰｼﾞｮﾝ情報");
-    // The label after the icon names the version of the program's own version resource.
-    EXPECT_EQ(WindowText(::GetWindow(::GetWindow(hAbout, GW_CHILD), GW_HWNDNEXT)), "Calvendrake Version 3.0.0.0");
+    // The static that is not the icon names the version of the program's own version resource.
+    HWND hLabel = ::FindWindowExA(hAbout, nullptr, "Static", nullptr);
+    while ((::GetWindowLongA(hLabel, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) hLabel = ::FindWindowExA(hAbout, hLabel, "Static", nullptr);
+    EXPECT_EQ(WindowText(hLabel), "Calvendrake Version 3.0.0.0");
     EXPECT_FALSE(::IsWindowEnabled(app.Dialog()));
     app.Answer(hAbout, IDOK);
     EXPECT_FALSE(::IsWindow(hAbout));
