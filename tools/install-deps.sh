@@ -10,7 +10,7 @@ packages=(
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     googletest
     debootstrap
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool xclip x11-utils imagemagick
     perl python3 file
     g++ clang-14 libclang-rt-14-dev libx11-dev
 )

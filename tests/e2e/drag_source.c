@@ -1,7 +1,7 @@
 // drag_source PATH X Y: a file manager's window reduced to one file. A drag started on it
 // with the mouse offers file://PATH by XDND to the top-level window under the pointer, as
 // a Linux file manager does; Wine turns the drop into WM_DROPFILES. Prints "ready" once
-// shown, then "dropped" when the target took the file, or "refused". Exits 0 for "dropped".
+// shown and ends when the target has finished with the drop; what it took, the target shows.
 #include <X11/Xlib.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -32,7 +32,7 @@ int main(int argc, char **argv)
     XSync(d, False);
     puts("ready");
     fflush(stdout);
-    int accepted = 0, waiting = 0, released = 0, x, y;
+    int waiting = 0, released = 0, x, y;
     Time when = CurrentTime;
     for (XEvent ev;;) {
         XNextEvent(d, &ev);
@@ -41,11 +41,11 @@ int main(int argc, char **argv)
         } else if (ev.type == MotionNotify) {
             XTranslateCoordinates(d, root, root, ev.xmotion.x_root, ev.xmotion.y_root, &x, &y, &under);
             if (under == source || under == None) continue;
-            if (under != target) accepted = 0, target = under, Send("XdndEnter", 5L << 24, A("text/uri-list"), 0, 0);
+            if (under != target) target = under, Send("XdndEnter", 5L << 24, A("text/uri-list"), 0, 0);
             Send("XdndPosition", 0, ((long)x << 16) | y, ev.xmotion.time, A("XdndActionCopy"));
             waiting = 1;
         } else if (ev.type == ClientMessage && ev.xclient.message_type == A("XdndStatus")) {
-            accepted = ev.xclient.data.l[1] & 1, waiting = 0;
+            waiting = 0;
         } else if (ev.type == ButtonRelease) {
             released = 1, when = ev.xbutton.time;
         } else if (ev.type == SelectionRequest) {
@@ -55,17 +55,13 @@ int main(int argc, char **argv)
                                            .target = r->target, .property = r->property, .time = r->time}};
             XSendEvent(d, r->requestor, False, NoEventMask, &reply);
         } else if (ev.type == ClientMessage && ev.xclient.message_type == A("XdndFinished")) {
-            puts("dropped");
             return 0;
         }
-        // The target's answer to the last position decides what letting go does.
+        // Let go only once the target has answered the last position.
         if (released == 1 && !waiting) {
-            if (!accepted) break;
             Send("XdndDrop", 0, when, 0, 0);
             released = 2;
         }
         XFlush(d);
     }
-    puts("refused");
-    return 1;
 }
