@@ -102,11 +102,14 @@ TEST_F(Settings, LoadTakesWhatFitsElseTheDefault)
 
 TEST_F(Settings, SavedOnceLoadedAndOldPositionsConvertOnce)
 {
-    Plant({Dword("PosLeft", 1440), Text("ScriptFile0", "C:\\0.pl"), Text("ScriptFile1", "C:\\1.pl"),
-           Text("ScriptFile2", "C:\\2.pl"), Text("ScriptFile3", "C:\\3.pl")});
+    // Twelve scripts, stored by another program: more than the list ever holds.
+    std::vector<Value> planted = {Dword("PosLeft", 1440)};
+    for (int i = 0; i < 12; ++i) planted.push_back(Text(("ScriptFile" + std::to_string(i)).c_str(), "C:\\" + std::to_string(i) + ".pl"));
+    Plant(planted);
     {
         CConvertSettings settings;
         ASSERT_TRUE(settings.LoadSettings());
+        EXPECT_EQ(settings.m_listScripts.GetCount(), 12);
         settings.m_listScripts.RemoveAll();
         Fill(settings.m_listScripts, {"C:\\new.pl", "C:\\表.pl"});
         settings.m_bExitAfterCvt = 1;
@@ -116,6 +119,8 @@ TEST_F(Settings, SavedOnceLoadedAndOldPositionsConvertOnce)
     ExpectStored({Dword("Convert", 1), Dword("PosLeft", 96), Dword("PosTop", -8), Dword("OpenCvtedFile", 1),
                   Dword("ExitAfterCvt", 1), Dword("CompleteDialog", 0), Dword("OptOnOff", 1), Text("SuffixName", "_新"),
                   Text("ScriptFile0", "C:\\new.pl"), Text("ScriptFile1", "C:\\表.pl")});
+    // Only the eleven values the program itself could have written are cleared.
+    ExpectStored({{"ScriptFile10", REG_NONE, ""}, planted.back()});
     {
         CConvertSettings neverLoaded;
         neverLoaded.m_strSuffix = "_x";
