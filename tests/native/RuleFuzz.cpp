@@ -22,21 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     ResolveTypedName(a.data(), b.data());
     if (CompareNoCase932(a.data(), b.data()) != -CompareNoCase932(b.data(), a.data())) std::abort();
     // The tail is the text up to its last non-blank byte, cut to 20 lines and 2000 bytes where a
-    // character starts: one more character would break a limit, or there is none.
+    // character starts. Characters are found counting lead bytes backwards, not walking forwards
+    // as the code does: after a byte that cannot open a double-byte character, one begins.
     const std::string tail = ErrorOutputTail(text).Str();
-    const size_t nEnd = text.find_last_not_of(" \t\r\n") + 1;  // 0 when all is blank
-    if (tail.size() > nEnd || text.compare(nEnd - tail.size(), tail.size(), tail) != 0 || tail.empty() != (nEnd == 0))
+    const size_t nEnd = text.find_last_not_of(" \t\r\n") + 1, nStart = nEnd - std::min(nEnd, tail.size());  // 0 when all is blank
+    auto leadsBefore = [&](size_t nPos) { size_t n = 0; while (n < nPos && IsLeadByte932(text[nPos - 1 - n])) ++n; return n; };
+    const size_t nBreaks = std::count(tail.begin(), tail.end(), '\n'), nPrevious = nStart >= 2 && leadsBefore(nStart - 1) % 2 ? 2 : 1;
+    if (text.compare(nStart, nEnd - nStart, tail) != 0 || tail.empty() != (nEnd == 0) || nBreaks >= 20 || tail.size() > 2000 || leadsBefore(nStart) % 2)
         std::abort();
-    // Counted backwards, not walked forwards as the code does: after a byte that cannot open a
-    // double-byte character, a character begins.
-    auto leadBytesBefore = [&](size_t nPos) {
-        size_t n = 0;
-        while (n < nPos && IsLeadByte932(static_cast<unsigned char>(text[nPos - 1 - n]))) ++n;
-        return n;
-    };
-    const size_t nStart = nEnd - tail.size(), nBreaks = std::count(tail.begin(), tail.end(), '\n');
-    if (nBreaks >= 20 || tail.size() > 2000 || leadBytesBefore(nStart) % 2 != 0) std::abort();
-    const size_t nPrevious = nStart >= 2 && leadBytesBefore(nStart - 1) % 2 != 0 ? 2 : 1;
+    // Nothing that fits is left out: it starts with the text, or with its twentieth line, or one more character would pass 2000 bytes.
     if (nStart > 0 && !(text[nStart - 1] == '\n' && nBreaks == 19) && tail.size() + nPrevious <= 2000) std::abort();
     return 0;
 }
