@@ -27,6 +27,14 @@ bool ReachesACharacterStart(const std::string& text, size_t nMaxBytes)
     return false;
 }
 
+// Whether the job's end, when its last handle closes (also with this program's own end), ends what runs in it.
+void SetKillOnClose(HANDLE hJob, bool bKill)
+{
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
+    info.BasicLimitInformation.LimitFlags = bKill ? JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE : 0;
+    ::SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &info, sizeof(info));
+}
+
 }  // namespace
 
 CConversionRun::CConversionRun(const char* pszCommandLine)
@@ -55,7 +63,9 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
     if (!::CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
         return;
     // Where no job can be had (Windows 7 nests none), Stop can end the process alone.
+    // Ended from outside while a script runs, the program takes the script along.
     m_hJob = ::CreateJobObjectA(nullptr, nullptr);
+    if (m_hJob) SetKillOnClose(m_hJob, true);
     m_bInJob = m_hJob && ::AssignProcessToJobObject(m_hJob, pi.hProcess);
     ::ResumeThread(pi.hThread);
     ::CloseHandle(pi.hThread);
@@ -65,6 +75,8 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
 CConversionRun::~CConversionRun()
 {
     if (m_hProcess) ::CloseHandle(m_hProcess);
+    // What a script that ended by itself left running stays, as it always has.
+    if (m_hJob && !m_bStopped) SetKillOnClose(m_hJob, false);
     if (m_hJob) ::CloseHandle(m_hJob);
     if (m_hError != INVALID_HANDLE_VALUE) ::CloseHandle(m_hError);
     if (m_szErrorPath[0]) ::DeleteFileA(m_szErrorPath);
