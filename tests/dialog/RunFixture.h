@@ -102,6 +102,7 @@ protected:
         app.ClickAsync(IDC_RUN);
         return AnswerUntilFinished(app, answers);
     }
+    // The same for a handler already started.
     static Texts AnswerUntilFinished(AppDriver& app, const std::vector<int>& answers = {})
     {
         Texts texts;

@@ -1,6 +1,7 @@
 // Run, driven through the real window: the checks in order with their messages,
 // focus and selection; the command line Perl receives; real conversions;
-// failures; the after-run actions.
+// failures; the after-run actions; the window while a script runs, and what
+// stopping a script ends.
 #include "RunFixture.h"
 
 #include <tlhelp32.h>
@@ -35,25 +36,24 @@ bool UnixProcessRuns(const std::string& pid)
     return stat.find(')') != std::string::npos && stat.compare(stat.rfind(')'), 3, ") Z") != 0;
 }
 
-// A process that the given one started and that still runs, or 0.
-DWORD ChildOf(DWORD dwParentId)
+// A running process that the given one started, or with a name any of that name; 0 when there is none.
+DWORD FindProcess(DWORD dwParentId, const char* pszName = nullptr)
 {
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    DWORD dwChildId = 0;
-    for (BOOL bNext = ::Process32First(hSnapshot, &entry); bNext && !dwChildId; bNext = ::Process32Next(hSnapshot, &entry))
-        if (entry.th32ParentProcessID == dwParentId) dwChildId = entry.th32ProcessID;
+    DWORD dwFound = 0;
+    for (BOOL bNext = ::Process32First(hSnapshot, &entry); bNext && !dwFound; bNext = ::Process32Next(hSnapshot, &entry))
+        if (pszName ? lstrcmpiA(entry.szExeFile, pszName) == 0 : entry.th32ParentProcessID == dwParentId) dwFound = entry.th32ProcessID;
     ::CloseHandle(hSnapshot);
-    return dwChildId;
+    return dwFound;
 }
 
 const char kStopQuestion[] = "ｽｸﾘﾌﾟﾄ の実行を中止しますか?";
 // Writes part of the output, starts a child, tells both process ids beside the output and never ends.
 const char kHangScript[] =
     "open(my $out, '>', $ARGV[1]) or die; print $out \"partial\\n\"; close $out;\n"
-    "my $child = fork() // die; while (!$child) { sleep 1 }\n"
-    "open(my $ids, '>', \"$ARGV[1].ids\") or die; print $ids \"$$ $child\"; close $ids;\n"
+    "if (my $child = fork() // die) { open(my $ids, '>', \"$ARGV[1].ids\") or die; print $ids \"$$ $child\"; close $ids }\n"
     "sleep 1 while 1;\n";
 
 TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
@@ -175,17 +175,27 @@ TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
     EXPECT_EQ(Recorded(), "");  // nothing was opened
 }
 
-TEST_F(RunTest, OpensTheConvertedFileEvenAfterAHandOffDuringTheCompletionBox)
+TEST_F(RunTest, AfterAStopQuestionOrAHandOffARunStillReportsAndOpensItsOwnResult)
 {
     NcdOpensWithRecorder association;
-    const std::string script = m_folder.Write("upper.pl", kCopyScript);
+    // It converts once told to go, which comes while the stop question is up.
+    const std::string script =
+        m_folder.Write("upper.pl", "select(undef, undef, undef, 0.05) until -e \"$ARGV[1].go\";\n" + std::string(kCopyScript));
     const std::string other = m_folder.Write("part2.ncd", "n20\n");
     PlantOptions(1, 1, 0);
     AppDriver app(Recording({m_input}));
     app.Type(IDC_SCRIPT_NAME, script);
 
     app.ClickAsync(IDC_RUN);
+    ASSERT_TRUE(WaitUntil([&] { return FindProcess(app.ProcessId()); }));
+    ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+    HWND hQuestion = app.WaitForWindow();
+    m_folder.Write("part1_cvted.ncd.go", "");
+    // The bridge's perl.exe ends after the Unix Perl: the script has ended by itself. Yes then stops nothing.
+    EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()); }));
+    app.Answer(hQuestion, IDYES);
     HWND hCompleted = app.WaitForWindow();
+    EXPECT_EQ(app.MessageText(hCompleted), "完了しました。");
     // A second launch meanwhile finds the box (it has the dialog's caption), hands its file
     // to the dialog and brings the box, which has the keyboard, to the front.
     HWND hForeground = TakeForeground();
@@ -207,10 +217,9 @@ TEST_F(RunTest, OpensTheConvertedFileEvenAfterAHandOffDuringTheCompletionBox)
 
 TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
 {
-    NcdOpensWithRecorder association;
     const std::string hang = m_folder.Write("hang.pl", kHangScript), output = m_folder / "part1_cvted.ncd";
     PlantOptions(1, 1, 1);
-    AppDriver app(Recording({m_input}));
+    AppDriver app(LaunchOptions{{m_input}, {}, {}});
     app.Type(IDC_SCRIPT_NAME, hang);
     app.ClickAsync(IDC_RUN);
     std::string script, child;
@@ -265,47 +274,36 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
     std::string stored[2];
     EXPECT_TRUE(GetText("ScriptFile0", stored[0]) && GetText("ScriptFile1", stored[1]));
     EXPECT_EQ(stored[0] + "|" + stored[1], upper + "|" + hang);
-    const std::string opened = "\"" + ProgramFolder() + "\\recorder.exe\" \"" + m_folder / "part2_cvted.ncd" + "\"\n";
-    EXPECT_TRUE(WaitUntil([&] { return Recorded() == opened; }));
 }
 
-TEST_F(RunTest, AScriptThatEndsWhileTheStopQuestionIsUpGetsItsOwnResult)
+TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStarted)
 {
-    const std::string script = m_folder.Write("wait.pl", "open(my $f, '>', \"$ARGV[1].started\"); close $f;\n"
-                                                         "select(undef, undef, undef, 0.05) until -e \"$ARGV[1].go\";\n"
-                                                         "print STDERR \"ended by itself\\n\"; exit 3;\n");
-    const std::string output = m_folder / "part1_cvted.ncd";
-    AppDriver app(LaunchOptions{{m_input}, {}, {}});
-    app.Type(IDC_SCRIPT_NAME, script);
-    for (int nAnswer : {IDYES, IDNO}) {
-        for (const char* pszSuffix : {".started", ".go"}) ::DeleteFileA((output + pszSuffix).c_str());
-        app.ClickAsync(IDC_RUN);
-        ASSERT_TRUE(WaitUntil([&] { return ::GetFileAttributesA((output + ".started").c_str()) != INVALID_FILE_ATTRIBUTES; }));
-        ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-        HWND hQuestion = app.WaitForWindow();
-        EXPECT_EQ(app.MessageText(hQuestion), kStopQuestion);
-        m_folder.Write("part1_cvted.ncd.go", "");
-        // The bridge's perl.exe ends after the Unix Perl.
-        EXPECT_TRUE(WaitUntil([&] { return !ChildOf(app.ProcessId()); }));
-        app.Answer(hQuestion, nAnswer);
-        EXPECT_EQ(AnswerUntilFinished(app), Texts{script + " の実行に失敗しました。（終了コード 3）\n\nended by itself"});
-    }
-    app.Close();
-}
-
-TEST_F(RunTest, StoppingEndsEveryProgramTheScriptStarted)
-{
+    // Perl's stand-in starts a program of its own, then ends ("leave") or runs on ("start").
     LaunchOptions options = RecordingPerl({m_input});
-    options.env.emplace_back("CALV_RECORD_HOLD", "start");
+    options.env.emplace_back("CALV_RECORD_HOLD", "leave");
+    // A script that ends by itself leaves what it started running, as it always has.
+    AppDriver leaving(options);
+    leaving.Type(IDC_SCRIPT_NAME, m_script);
+    EXPECT_EQ(PressRun(leaving), Texts{});
+    HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE, FALSE, FindProcess(0, "perl.exe"));
+    EXPECT_TRUE(hLeft && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
+    leaving.Close();
+
+    options.env.back().second = "start";
     AppDriver app(options);
     app.Type(IDC_SCRIPT_NAME, m_script);
-    app.ClickAsync(IDC_RUN);
-    DWORD dwPerl = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (dwPerl = ChildOf(app.ProcessId())) && ChildOf(dwPerl); }));
-    ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(AnswerUntilFinished(app, {IDYES}), (Texts{kStopQuestion, m_script + " の実行を中止しました。"}));
-    EXPECT_TRUE(WaitUntil([&] { return !ChildOf(dwPerl); }));
-    app.Close();
+    for (bool bKill : {false, true}) {
+        app.ClickAsync(IDC_RUN);
+        DWORD dwPerl = 0;
+        ASSERT_TRUE(WaitUntil([&] { return (dwPerl = FindProcess(app.ProcessId())) && FindProcess(dwPerl); }));
+        // Yes to the question; or, while it asks, the program is ended from outside as the task manager does.
+        ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        HWND hQuestion = app.WaitForWindow();
+        if (bKill) app.Kill();
+        else app.Answer(hQuestion, IDYES);
+        EXPECT_EQ(AnswerUntilFinished(app), bKill ? Texts{} : Texts{m_script + " の実行を中止しました。"});
+        EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()) && !FindProcess(dwPerl); }));
+    }
 }
 
 }  // namespace

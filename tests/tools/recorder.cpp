@@ -1,7 +1,8 @@
 // Stands in for another program in the tests: appends its command line, one
 // line per start, to the file named by CALV_RECORD_FILE, and succeeds.
 // With CALV_RECORD_HOLD=start it stands in for a script that starts another
-// program (a copy of itself told to wait) and never ends.
+// program (a copy of itself told to wait) and never ends; with "leave" the
+// script ends after starting it.
 #include <windows.h>
 
 #include <cstdio>
@@ -17,7 +18,7 @@ int main()
     }
     const char* pszHold = std::getenv("CALV_RECORD_HOLD");
     if (!pszHold) return 0;
-    if (std::strcmp(pszHold, "start") == 0) {
+    if (std::strcmp(pszHold, "wait") != 0) {
         char szSelf[MAX_PATH] = "";
         ::GetModuleFileNameA(nullptr, szSelf, MAX_PATH);
         ::SetEnvironmentVariableA("CALV_RECORD_HOLD", "wait");
@@ -26,5 +27,6 @@ int main()
         PROCESS_INFORMATION pi = {};
         if (::CreateProcessA(szSelf, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) ::CloseHandle(pi.hThread);
     }
-    ::Sleep(INFINITE);
+    if (std::strcmp(pszHold, "leave") != 0) ::Sleep(INFINITE);
+    return 0;
 }
