@@ -62,8 +62,8 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
     // Suspended until it is in the job, so that nothing it starts escapes it.
     if (!::CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
         return;
-    // Where no job can be had (Windows 7 nests none), Stop can end the process alone.
-    // Ended from outside while a script runs, the program takes the script along.
+    // A job of its own: Stop ends all that runs in it, and so does this program's end during
+    // the run. Where no job can be had (Windows 7 nests none), Stop ends the process alone.
     m_hJob = ::CreateJobObjectA(nullptr, nullptr);
     if (m_hJob) SetKillOnClose(m_hJob, true);
     m_bInJob = m_hJob && ::AssignProcessToJobObject(m_hJob, pi.hProcess);

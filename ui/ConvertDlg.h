@@ -45,6 +45,7 @@ protected:
     void AddRecentScript(const char* lpszPath);
     void RefillScriptCombo();
     void OnRun();
+    // Runs the command line while the window answers; closing the window meanwhile asks to stop it.
     ConversionResult RunScript(const char* pszCommandLine);
 
     DECLARE_MESSAGE_MAP()
