@@ -14,22 +14,6 @@ struct ScopedHandle {
     ScopedHandle& operator=(const ScopedHandle&) = delete;
 };
 
-void PumpPaintMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT)) ::DispatchMessageA(&msg);
-}
-
-void WaitKeepingPainted(HANDLE hProcess)
-{
-    HCURSOR hOldCursor = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-    for (;;) {
-        PumpPaintMessages();
-        if (::MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_PAINT) != WAIT_OBJECT_0 + 1) break;
-    }
-    ::SetCursor(hOldCursor);
-}
-
 // A longer run of lead-byte values before the cut is no text: the tail then starts where the reading stopped.
 const size_t kMaxTailRead = 64 * 1024;
 const DWORD kTailBlock = 4096;
@@ -43,21 +27,25 @@ bool ReachesACharacterStart(const std::string& text, size_t nMaxBytes)
     return false;
 }
 
+// Whether the job's end, when its last handle closes (also with this program's own end), ends what runs in it.
+void SetKillOnClose(HANDLE hJob, bool bKill)
+{
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION info = {};
+    info.BasicLimitInformation.LimitFlags = bKill ? JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE : 0;
+    ::SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &info, sizeof(info));
+}
+
 }  // namespace
 
-ConversionResult RunConversion(const char* pszCommandLine)
+CConversionRun::CConversionRun(const char* pszCommandLine)
 {
-    ConversionResult result;
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-
     char szTempDir[MAX_PATH] = "";
-    char szErrorPath[MAX_PATH] = "";
-    bool bHaveTemp = ::GetTempPathA(MAX_PATH, szTempDir) != 0 &&
-                     ::GetTempFileNameA(szTempDir, "cvt", 0, szErrorPath) != 0;
-    ScopedHandle hError(bHaveTemp ? ::CreateFileA(szErrorPath, GENERIC_READ | GENERIC_WRITE,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
-                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr)
-                                  : INVALID_HANDLE_VALUE);
+    if (::GetTempPathA(MAX_PATH, szTempDir) == 0 || ::GetTempFileNameA(szTempDir, "cvt", 0, m_szErrorPath) == 0)
+        m_szErrorPath[0] = '\0';
+    else
+        m_hError = ::CreateFileA(m_szErrorPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
     ScopedHandle hNul(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
                                     OPEN_EXISTING, 0, nullptr));
 
@@ -67,22 +55,49 @@ ConversionResult RunConversion(const char* pszCommandLine)
     si.wShowWindow = SW_HIDE;
     si.hStdInput = hNul.h;
     si.hStdOutput = hNul.h;
-    si.hStdError = hError.h != INVALID_HANDLE_VALUE ? hError.h : hNul.h;
+    si.hStdError = m_hError != INVALID_HANDLE_VALUE ? m_hError : hNul.h;
 
     std::string strCommandLine(pszCommandLine);  // CreateProcessA may write into it
     PROCESS_INFORMATION pi = {};
-    if (::CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        ::CloseHandle(pi.hThread);
-        WaitKeepingPainted(pi.hProcess);
-        ::GetExitCodeProcess(pi.hProcess, &result.dwExitCode);
-        ::CloseHandle(pi.hProcess);
-        result.bStarted = true;
-        result.strErrorOutput = ReadErrorTail(hError.h);
-    }
-    if (bHaveTemp) {
-        ::CloseHandle(hError.h);
-        hError.h = INVALID_HANDLE_VALUE;
-        ::DeleteFileA(szErrorPath);
+    // Suspended until it is in the job, so that nothing it starts escapes it.
+    if (!::CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+        return;
+    // A job of its own: Stop ends all that runs in it, and so does this program's end during
+    // the run. Where no job can be had (Windows 7 nests none), Stop ends the process alone.
+    m_hJob = ::CreateJobObjectA(nullptr, nullptr);
+    if (m_hJob) SetKillOnClose(m_hJob, true);
+    m_bInJob = m_hJob && ::AssignProcessToJobObject(m_hJob, pi.hProcess);
+    ::ResumeThread(pi.hThread);
+    ::CloseHandle(pi.hThread);
+    m_hProcess = pi.hProcess;
+}
+
+CConversionRun::~CConversionRun()
+{
+    if (m_hProcess) ::CloseHandle(m_hProcess);
+    // What a script that ended by itself left running stays, as it always has.
+    if (m_hJob && !m_bStopped) SetKillOnClose(m_hJob, false);
+    if (m_hJob) ::CloseHandle(m_hJob);
+    if (m_hError != INVALID_HANDLE_VALUE) ::CloseHandle(m_hError);
+    if (m_szErrorPath[0]) ::DeleteFileA(m_szErrorPath);
+}
+
+void CConversionRun::Stop()
+{
+    if (::WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0) return;
+    if (!m_bInJob || !::TerminateJobObject(m_hJob, 1)) ::TerminateProcess(m_hProcess, 1);
+    ::WaitForSingleObject(m_hProcess, INFINITE);
+    m_bStopped = true;
+}
+
+ConversionResult CConversionRun::GetResult() const
+{
+    ConversionResult result;
+    result.bStarted = m_hProcess != nullptr;
+    result.bStopped = m_bStopped;
+    if (result.bStarted) {
+        ::GetExitCodeProcess(m_hProcess, &result.dwExitCode);
+        result.strErrorOutput = ReadErrorTail(m_hError);
     }
     return result;
 }

@@ -11,3 +11,5 @@ constexpr char kMsgCompleted[] = "完了しました。";
 constexpr char kMsgPerlNotStarted[] = "perl を起動できませんでした。";
 constexpr char kMsgRunFailed[] = " の実行に失敗しました。（終了コード ";
 constexpr char kMsgRunFailedEnd[] = "）";
+constexpr char kMsgStopQuestion[] = "ｽｸﾘﾌﾟﾄ の実行を中止しますか?";
+constexpr char kMsgRunStopped[] = " の実行を中止しました。";

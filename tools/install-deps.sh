@@ -11,7 +11,7 @@ packages=(
     googletest
     debootstrap
     xvfb xdotool xclip x11-utils imagemagick
-    perl python3 file
+    perl python3 file procps
     g++ clang-14 libclang-rt-14-dev libx11-dev
 )
 

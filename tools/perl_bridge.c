@@ -21,8 +21,25 @@ typedef LONG (WINAPI *SpawnFn)(char *const argv[], int wait);
    into the script, so quotes or spaces in them stay harmless. Appending keeps
    what the caller may already have written to the same files. */
 static const char kShellScript[] =
-    "in=$1 out=$2 err=$3; shift 3; "
-    "exec /usr/bin/perl \"$@\" <\"$in\" >>\"$out\" 2>>\"$err\"";
+    "in=$1 out=$2 err=$3 keeper=$4; shift 4; "
+    "exec /usr/bin/perl -e \"$keeper\" \"$PPID\" \"$@\" <\"$in\" >>\"$out\" 2>>\"$err\"";
+
+/* Ending this perl.exe (TerminateProcess, a job's end) must end the Unix Perl
+   and everything the script started, as it would on Windows. The keeper puts
+   itself and the script into a process group of their own, asks the kernel
+   for SIGTERM when its parent, this process, ends (prctl PR_SET_PDEATHSIG,
+   system call 157 on x86-64), and then kills the whole group. The handler
+   comes first and the parent is checked after, so an end in between is not
+   missed. Otherwise it passes the script's exit status on. */
+static const char kKeeper[] =
+    "my $parent = shift; setpgrp;"
+    "$SIG{TERM} = sub { kill KILL => -$$ };"
+    "syscall(157, 1, 15);"
+    "kill KILL => -$$ if getppid != $parent;"
+    "my $pid = fork // exit 127;"
+    "unless ($pid) { exec '/usr/bin/perl', @ARGV; exit 127 }"
+    "waitpid $pid, 0;"
+    "exit($? & 127 ? 128 + ($? & 127) : $? >> 8);";
 
 static UnixNameFn s_unixName;
 
@@ -99,7 +116,7 @@ int main(void)
 
     int argc;
     WCHAR **args = CommandLineToArgvW(GetCommandLineW(), &argc);
-    char **unixArgs = calloc(argc + 7, sizeof(char *));
+    char **unixArgs = calloc(argc + 8, sizeof(char *));
     int n = 0;
 
     unixArgs[n++] = "/bin/sh";
@@ -109,6 +126,7 @@ int main(void)
     unixArgs[n++] = StdHandleTarget(STD_INPUT_HANDLE);
     unixArgs[n++] = StdHandleTarget(STD_OUTPUT_HANDLE);
     unixArgs[n++] = StdHandleTarget(STD_ERROR_HANDLE);
+    unixArgs[n++] = (char *)kKeeper;
     for (int i = 1; i < argc; ++i)
         unixArgs[n++] = IsDrivePath(args[i]) ? ToUnixPath(args[i]) : ToUtf8(args[i]);
 

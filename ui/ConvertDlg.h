@@ -4,6 +4,7 @@
 #include "CDialog.h"
 #include "CEdit.h"
 #include "CStringList.h"
+#include "ConversionRun.h"
 #include "DropStatic.h"
 
 // The main window: three file fields (script, input, output), Run, and the
@@ -16,6 +17,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnCancel() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Window
     void ApplyLayout(const POINT* pPosition);
@@ -44,6 +47,8 @@ protected:
     void AddRecentScript(const char* lpszPath);
     void RefillScriptCombo();
     void OnRun();
+    // Runs the command line while the window answers; closing the window meanwhile asks to stop it.
+    ConversionResult RunScript(const char* pszCommandLine);
 
     DECLARE_MESSAGE_MAP()
 
@@ -55,6 +60,8 @@ private:
     void ResolveField(CString& strPath, int nLabelID, CString& strName);
     void ShowInputAndDerivedOutput(const CString& strInputPath);
 
+    bool m_bRunning = false;    // a script runs: the window answers but takes no new work
+    bool m_bStopAsked = false;  // closing was asked for during the run
     int m_bOptOnOff = 0;
     CString m_strScriptPath;
     CString m_strInputPath;

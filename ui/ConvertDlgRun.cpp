@@ -1,4 +1,3 @@
-#include "ConversionRun.h"
 #include "CWinApp.h"
 #include "ConvertDlg.h"
 #include "FileAttributes.h"
@@ -98,8 +97,10 @@ void CConvertDlg::OnRun()
     // The after-run actions belong to this run, whatever a hand-off sets while a message is open.
     const CString strScriptPath = m_strScriptPath;
     const CString strOutputPath = m_strOutputPath;
-    ConversionResult result = RunConversion(BuildCommandLine(strScriptPath, m_strInputPath, strOutputPath));
-    if (!result.bStarted) {
+    ConversionResult result = RunScript(BuildCommandLine(strScriptPath, m_strInputPath, strOutputPath));
+    if (result.bStopped) {
+        AfxMessageBox(strScriptPath + kMsgRunStopped, MB_OK);
+    } else if (!result.bStarted) {
         AfxMessageBox(kMsgPerlNotStarted, MB_OK);
     } else if (result.dwExitCode != 0) {
         AfxMessageBox(FailureMessage(strScriptPath, result.dwExitCode, ErrorOutputTail(result.strErrorOutput)), MB_OK);

@@ -99,8 +99,13 @@ protected:
     // any further box gets No or OK. Returns once the handler has ended, with the boxes' texts.
     static Texts PressRun(AppDriver& app, const std::vector<int>& answers = {})
     {
-        Texts texts;
         app.ClickAsync(IDC_RUN);
+        return AnswerUntilFinished(app, answers);
+    }
+    // The same for a handler already started.
+    static Texts AnswerUntilFinished(AppDriver& app, const std::vector<int>& answers = {})
+    {
+        Texts texts;
         while (HWND hBox = app.NextMessageOrFinish()) {
             texts.push_back(app.MessageText(hBox));
             const bool bAnswered = texts.size() <= answers.size();

@@ -1,7 +1,12 @@
 // Run, driven through the real window: the checks in order with their messages,
 // focus and selection; the command line Perl receives; real conversions;
-// failures; the after-run actions.
+// failures; the after-run actions; the window while a script runs, and what
+// stopping a script ends.
 #include "RunFixture.h"
+
+#include <tlhelp32.h>
+
+#include <sstream>
 
 namespace {
 
@@ -23,6 +28,33 @@ struct NcdOpensWithRecorder {
 
 // The icon a message box shows (Wine's icon control is 1088).
 LRESULT BoxIcon(HWND hBox) { return SendForHandle(::GetDlgItem(hBox, 1088), STM_GETICON); }
+
+// Whether a Unix process runs, seen through Wine's drive Z: (a zombie has ended).
+bool UnixProcessRuns(const std::string& pid)
+{
+    const std::string stat = ReadFileText("Z:\\proc\\" + pid + "\\stat");
+    return stat.find(')') != std::string::npos && stat.compare(stat.rfind(')'), 3, ") Z") != 0;
+}
+
+// A running process that the given one started, or with a name any of that name; 0 when there is none.
+DWORD FindProcess(DWORD dwParentId, const char* pszName = nullptr)
+{
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    DWORD dwFound = 0;
+    for (BOOL bNext = ::Process32First(hSnapshot, &entry); bNext && !dwFound; bNext = ::Process32Next(hSnapshot, &entry))
+        if (pszName ? lstrcmpiA(entry.szExeFile, pszName) == 0 : entry.th32ParentProcessID == dwParentId) dwFound = entry.th32ProcessID;
+    ::CloseHandle(hSnapshot);
+    return dwFound;
+}
+
+const char kStopQuestion[] = "ｽｸﾘﾌﾟﾄ の実行を中止しますか?";
+// Writes part of the output, starts a child, tells both process ids beside the output and never ends.
+const char kHangScript[] =
+    "open(my $out, '>', $ARGV[1]) or die; print $out \"partial\\n\"; close $out;\n"
+    "if (my $child = fork() // die) { open(my $ids, '>', \"$ARGV[1].ids\") or die; print $ids \"$$ $child\"; close $ids }\n"
+    "sleep 1 while 1;\n";
 
 TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
 {
@@ -143,17 +175,27 @@ TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
     EXPECT_EQ(Recorded(), "");  // nothing was opened
 }
 
-TEST_F(RunTest, OpensTheConvertedFileEvenAfterAHandOffDuringTheCompletionBox)
+TEST_F(RunTest, AfterAStopQuestionOrAHandOffARunStillReportsAndOpensItsOwnResult)
 {
     NcdOpensWithRecorder association;
-    const std::string script = m_folder.Write("upper.pl", kCopyScript);
+    // It converts once told to go, which comes while the stop question is up.
+    const std::string script =
+        m_folder.Write("upper.pl", "select(undef, undef, undef, 0.05) until -e \"$ARGV[1].go\";\n" + std::string(kCopyScript));
     const std::string other = m_folder.Write("part2.ncd", "n20\n");
     PlantOptions(1, 1, 0);
     AppDriver app(Recording({m_input}));
     app.Type(IDC_SCRIPT_NAME, script);
 
     app.ClickAsync(IDC_RUN);
+    ASSERT_TRUE(WaitUntil([&] { return FindProcess(app.ProcessId()); }));
+    ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+    HWND hQuestion = app.WaitForWindow();
+    m_folder.Write("part1_cvted.ncd.go", "");
+    // The bridge's perl.exe ends after the Unix Perl: the script has ended by itself. Yes then stops nothing.
+    EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()); }));
+    app.Answer(hQuestion, IDYES);
     HWND hCompleted = app.WaitForWindow();
+    EXPECT_EQ(app.MessageText(hCompleted), "完了しました。");
     // A second launch meanwhile finds the box (it has the dialog's caption), hands its file
     // to the dialog and brings the box, which has the keyboard, to the front.
     HWND hForeground = TakeForeground();
@@ -173,19 +215,95 @@ TEST_F(RunTest, OpensTheConvertedFileEvenAfterAHandOffDuringTheCompletionBox)
     app.Close();
 }
 
-TEST_F(RunTest, EndsAfterASuccessfulRunAndStoresTheScript)
+TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
 {
-    const std::string older = m_folder.Write("older.pl", "1;\n");
-    SetText("ScriptFile0", older);
-    PlantOptions(0, 0, 1);
-    AppDriver app(RecordingPerl({m_input}));
-    app.Type(IDC_SCRIPT_NAME, m_script);
+    const std::string hang = m_folder.Write("hang.pl", kHangScript), output = m_folder / "part1_cvted.ncd";
+    PlantOptions(1, 1, 1);
+    AppDriver app(LaunchOptions{{m_input}, {}, {}});
+    app.Type(IDC_SCRIPT_NAME, hang);
+    app.ClickAsync(IDC_RUN);
+    std::string script, child;
+    ASSERT_TRUE(WaitUntil([&] { return !!(std::istringstream(ReadFileText(output + ".ids")) >> script >> child); }));
 
-    EXPECT_EQ(PressRun(app), Texts{});
+    EXPECT_TRUE(::SendMessageTimeoutA(app.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr));
+    // A second launch hands its file over at once.
+    EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{m_folder.Write("part2.ncd", "n20\n")}, {}, {}})), 0u);
+    EXPECT_TRUE(UnixProcessRuns(script));
+    const Texts shown = Shown(app);
+    EXPECT_EQ(shown[3] + "|" + shown[5], "part2.ncd|part2_cvted.ncd");
+    const LONG nBottom = app.WindowRect().bottom;  // the options panel stays as it is
+    // Keys, clicks, commands, a drop and the about box meanwhile change and start nothing.
+    ::PostMessageA(app.Control(IDC_INPUT_NAME), WM_CHAR, 'x', 1);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) ::PostMessageA(app.Control(IDC_COMPLETE_DIALOG), message, 0, MAKELPARAM(2, 2));
+    for (int nID : {IDC_RUN, IDC_SETTINGS, IDOK}) ::PostMessageA(app.Control(nID), BM_CLICK, 0, 0);
+    DropFiles(app.Control(IDC_INPUT_PATH), {m_input});
+    ::PostMessageA(app.Dialog(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+
+    // Escape, Alt+F4 and the close box or the system menu's Close ask first; No lets the script run on.
+    const struct { HWND hWnd; UINT message; WPARAM wParam; LPARAM lParam; int nAnswer; } requests[] = {
+        {app.Control(IDC_RUN), WM_KEYDOWN, VK_ESCAPE, 1, IDNO},
+        {app.Control(IDC_RUN), WM_SYSKEYDOWN, VK_F4, MAKELPARAM(1, KF_ALTDOWN), IDNO},
+        {app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0, IDYES},
+    };
+    LRESULT lQuestionIcon = 0;
+    for (const auto& request : requests) {
+        ::PostMessageA(request.hWnd, request.message, request.wParam, request.lParam);
+        HWND hQuestion = app.WaitForWindow();
+        EXPECT_EQ(app.MessageText(hQuestion), kStopQuestion);
+        EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(hQuestion, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
+        lQuestionIcon = BoxIcon(hQuestion);
+        EXPECT_EQ(Shown(app), shown);
+        EXPECT_EQ(app.WindowRect().bottom, nBottom);
+        app.Answer(hQuestion, request.nAnswer);
+        EXPECT_TRUE(UnixProcessRuns(script) || request.nAnswer == IDYES);
+    }
+    // Yes ends the script and its child, then says so with the warning icon; nothing follows.
+    HWND hStopped = app.WaitForWindow();
+    EXPECT_EQ(app.MessageText(hStopped), hang + " の実行を中止しました。");
+    EXPECT_TRUE(WaitUntil([&] { return !UnixProcessRuns(script) && !UnixProcessRuns(child); }));
+    EXPECT_NE(BoxIcon(hStopped), lQuestionIcon);
+    app.Answer(hStopped, IDOK);
+    EXPECT_EQ(app.NextMessageOrFinish(), nullptr);
+    EXPECT_EQ(ReadFileText(output), "partial\n");
+
+    // The next run is a run like any other, on the file handed over; both scripts are stored.
+    const std::string upper = m_folder.Write("upper.pl", kCopyScript);
+    app.Type(IDC_SCRIPT_NAME, upper);
+    EXPECT_EQ(PressRun(app), Texts{"完了しました。"});
     EXPECT_EQ(app.WaitExit(), 0u);
     std::string stored[2];
     EXPECT_TRUE(GetText("ScriptFile0", stored[0]) && GetText("ScriptFile1", stored[1]));
-    EXPECT_EQ(stored[0] + "|" + stored[1], m_script + "|" + older);
+    EXPECT_EQ(stored[0] + "|" + stored[1], upper + "|" + hang);
+}
+
+TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStarted)
+{
+    // Perl's stand-in starts a program of its own, then ends ("leave") or runs on ("start").
+    LaunchOptions options = RecordingPerl({m_input});
+    options.env.emplace_back("CALV_RECORD_HOLD", "leave");
+    // A script that ends by itself leaves what it started running, as it always has.
+    AppDriver leaving(options);
+    leaving.Type(IDC_SCRIPT_NAME, m_script);
+    EXPECT_EQ(PressRun(leaving), Texts{});
+    HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE, FALSE, FindProcess(0, "perl.exe"));
+    EXPECT_TRUE(hLeft && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
+    leaving.Close();
+
+    options.env.back().second = "start";
+    AppDriver app(options);
+    app.Type(IDC_SCRIPT_NAME, m_script);
+    for (bool bKill : {false, true}) {
+        app.ClickAsync(IDC_RUN);
+        DWORD dwPerl = 0;
+        ASSERT_TRUE(WaitUntil([&] { return (dwPerl = FindProcess(app.ProcessId())) && FindProcess(dwPerl); }));
+        // Yes to the question; or, while it asks, the program is ended from outside as the task manager does.
+        ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        HWND hQuestion = app.WaitForWindow();
+        if (bKill) app.Kill();
+        else app.Answer(hQuestion, IDYES);
+        EXPECT_EQ(AnswerUntilFinished(app), bKill ? Texts{} : Texts{m_script + " の実行を中止しました。"});
+        EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()) && !FindProcess(dwPerl); }));
+    }
 }
 
 }  // namespace

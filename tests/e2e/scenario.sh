@@ -21,7 +21,9 @@ is_shown() { [ "$(shown "$1")" = "$2" ]; }
 # Back to the dialog after a box closes, as a person clicks into it: with no window manager
 # the activation may stay behind. The point lies on the background between Exit and Settings.
 refocus() { soon is_shown Calvendrake 1 && xdotool mousemove $((X + 240)) $((Y + 294)) click 1; }
-converted() { cmp -s "$w/$1" "$w/expected.ncd"; }
+# Converted, and the run over: keys pressed while a script runs are dropped. The bridge's
+# perl.exe, which ends last, names the script in this run's own folder.
+converted() { cmp -s "$w/$1" "$w/expected.ncd" && ! pgrep -f "${CALV_WINE_TMP##*/}.e2e.renumber" >/dev/null; }
 # Wine's X window may leave out the frame, so the panel is seen by the height passing a mark.
 taller_than() { [ "$(xdotool getwindowgeometry --shell "$dlg" | sed -n 's/^HEIGHT=//p')" -gt "$1" ]; }
 # The text of the focused field, copied as a person copies it; Wine hands it on to X.

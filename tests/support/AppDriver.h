@@ -75,6 +75,7 @@ public:
     void Answer(HWND hBox, int nButton);  // IDOK, IDYES, IDNO, IDCANCEL
 
     void Close();      // Escape; waits for the process to end
+    void Kill() { ::TerminateProcess(m_hProcess, 1); }  // as the task manager ends it
     DWORD WaitExit();  // waits for the process to end by itself
 
 private:

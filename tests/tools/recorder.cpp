@@ -1,9 +1,13 @@
 // Stands in for another program in the tests: appends its command line, one
 // line per start, to the file named by CALV_RECORD_FILE, and succeeds.
+// With CALV_RECORD_HOLD=start it stands in for a script that starts another
+// program (a copy of itself told to wait) and never ends; with "leave" the
+// script ends after starting it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main()
 {
@@ -12,5 +16,17 @@ int main()
         std::fprintf(pFile, "%s\n", ::GetCommandLineA());
         std::fclose(pFile);
     }
+    const char* pszHold = std::getenv("CALV_RECORD_HOLD");
+    if (!pszHold) return 0;
+    if (std::strcmp(pszHold, "wait") != 0) {
+        char szSelf[MAX_PATH] = "";
+        ::GetModuleFileNameA(nullptr, szSelf, MAX_PATH);
+        ::SetEnvironmentVariableA("CALV_RECORD_HOLD", "wait");
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        if (::CreateProcessA(szSelf, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) ::CloseHandle(pi.hThread);
+    }
+    if (std::strcmp(pszHold, "leave") != 0) ::Sleep(INFINITE);
     return 0;
 }
