@@ -63,16 +63,19 @@ std::string ProgramFolder()
     return path.substr(0, path.find_last_of('\\'));
 }
 
-Process Start(std::string commandLine, bool bHidden = false)
+// bConsole: a hidden console of its own, as a program with none (Calvendrake) must give a
+// console program; without it the program shares bench.exe's console.
+Process Start(std::string commandLine, bool bConsole = false)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    if (bHidden) {
+    if (bConsole) {
         si.dwFlags = STARTF_USESHOWWINDOW;
         si.wShowWindow = SW_HIDE;
     }
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, bConsole ? CREATE_NEW_CONSOLE : 0,
+                          nullptr, nullptr, &si, &pi))
         Fail("cannot start " + commandLine);
     ::CloseHandle(pi.hThread);
     return Process{pi.hProcess, pi.dwProcessId};
@@ -202,7 +205,8 @@ double TimeRun(HWND hDlg, const Files& files)
     return dElapsed;
 }
 
-// The same Perl command as the program's, from a bare launcher.
+// The same Perl command as the program's, from a bare launcher that, like the program, has no
+// console to share: starting Perl's console is part of any such launcher's run.
 double TimePerl(const Files& files)
 {
     RemoveOutput(files);
