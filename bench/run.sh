@@ -150,8 +150,9 @@ differences); the Calvendrake and Baseline columns are medians of their own.
   from the same compiled resources with a trivial dialog procedure. Each Calvendrake start
   finds the same settings (planted before it); each dialog is closed with \`IDCANCEL\`.
 - **Run overhead**: a synchronous \`BM_CLICK\` on Run until it returns, with no after-run action,
-  minus the same \`perl "<script>" "<input>" "<output>"\` started hidden by \`bench.exe\` and waited
-  for. The script copies a 7-line file; the output is deleted before each run.
+  minus the same \`perl "<script>" "<input>" "<output>"\` started by \`bench.exe\` with a hidden
+  console of its own (as any launcher without a console must start it) and waited for. The script
+  copies a 7-line file; the output is deleted before each run.
 - **Hand-off**: a second \`Calvendrake.exe <file>\` while the dialog runs, until it has ended and
   the input name field shows the file. Baselines: \`bench/bare_exit.cpp\`, started and waited
   for (a process that does nothing); and \`bench/bare_sender.cpp\`, timed like Calvendrake,

@@ -49,9 +49,6 @@ main=$(find_window '^Calvendrake$')
 xdotool windowfocus --sync "$main"
 shoot "$main" docs/main-collapsed.png
 
-xdotool key --clearmodifiers alt+p
-shoot "$main" docs/main-expanded.png
-
 # The system menu's last item opens the version box.
 xdotool key --clearmodifiers alt+space
 sleep 0.5
@@ -64,6 +61,14 @@ stop() {
     wine taskkill /im Calvendrake.exe >/dev/null 2>&1 || true
     timeout 20 tail --pid="$program" -f /dev/null || true
 }
+stop
+
+# Opened with the panel rather than toggled to it: Wine leaves the frame out of the X window of
+# a window resized after it was shown, which would crop the picture.
+wine reg add 'HKCU\Software\Harnox\Quen\Calvendrake' /v OptOnOff /t REG_DWORD /d 0 /f >/dev/null
+wine build/$preset/bin/Calvendrake.exe 'C:\NC\part1.ncd' &
+program=$!
+shoot "$(find_window '^Calvendrake$')" docs/main-expanded.png
 stop
 
 # A window of its own on the X server gets 96 dpi from Wine whatever the scale, so this one is
