@@ -20,20 +20,25 @@ repo=$(dirname "$here")
 
 log() { echo "wine-bed: $*" >&2; }
 
-# The folder of the checkout that is mounted into the bed: its top-level one, so that every
-# path under it (builds, examples, a kept prefix) means the same inside and outside.
-repo_top() {
+# The folder of the checkout that is mounted into the bed, so that every path under it (builds,
+# examples, a kept prefix) means the same inside and outside: its top-level one, or the
+# checkout itself where that top folder is one the bed's own system lives in.
+repo_mount() {
     local top=${repo#/}
-    echo "/${top%%/*}"
+    top=/${top%%/*}
+    case $top in
+        /usr | /var | /etc | /lib* | /bin | /sbin | /boot | /run) echo "$repo" ;;
+        *) echo "$top" ;;
+    esac
 }
 
 # Runs "$@" as root in the bed $1, with /proc, /sys, /dev, /tmp (the X socket, Wine's server
-# socket, temporary prefixes) and the checkout's top folder mounted at their own paths.
+# socket, temporary prefixes) and the checkout (repo_mount) mounted at their own paths.
 # Without root, a user namespace gives the rights to mount and change root.
 enter() {
     local root=$1 top
     shift
-    top=$(repo_top)
+    top=$(repo_mount)
     local as_user=()
     [ "$(id -u)" -eq 0 ] || as_user=(--user --map-root-user)
     # No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
@@ -41,7 +46,7 @@ enter() {
         root=$1 top=$2 cwd=$3
         shift 3
         for dir in /proc /sys /dev /tmp "$top"; do
-            [ -d "$root$dir" ] || mkdir "$root$dir" || exit 125
+            [ -d "$root$dir" ] || mkdir -p "$root$dir" || exit 125
             mount --rbind "$dir" "$root$dir" || exit 125
         done
         exec chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "cd \"\$0\" 2>/dev/null || cd /; exec \"\$@\"" "$cwd" "$@"
@@ -132,14 +137,14 @@ EOF
 install_bed() {
     if [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ]; then
         # A checkout in another top folder needs its mount point.
-        [ -d "$bed$(repo_top)" ] || mkdir "$bed$(repo_top)"
+        [ -d "$bed$(repo_mount)" ] || mkdir -p "$bed$(repo_mount)"
         return 0
     fi
     local started=$SECONDS new=$bed.new
     log "building the Wine test bed in $bed (Debian 13, Wine 10; about 2.5 GB, 2-3 minutes)"
     rm -rf "$new"
     provision "$new"
-    [ -d "$new$(repo_top)" ] || mkdir "$new$(repo_top)"
+    [ -d "$new$(repo_mount)" ] || mkdir -p "$new$(repo_mount)"
     make_template "$new"
     echo "$recipe" >"$new/.recipe"
     rm -rf "$bed"
