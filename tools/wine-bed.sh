@@ -5,7 +5,6 @@
 # 32-bit Linux program is involved, so a kernel without 32-bit support runs it too.
 #   tools/wine-bed.sh install   builds the bed and a booted prefix to copy, where missing
 #   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
-#   tools/wine-bed.sh font DIR    gives the prefix DIR the dialog face's stand-in (see stand_in_font)
 #   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
 # The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed),
 # so every clone on the machine shares it. Each command enters it through a private mount
@@ -14,7 +13,7 @@ set -euo pipefail
 
 bed=${CALV_WINE_BED:-/var/cache/calvendrake/wine-bed}
 # Raised whenever the recipe below changes: an older bed is then built anew.
-recipe="trixie wine10 wow64 r1"
+recipe="trixie wine10 wow64 r2"
 here=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")" && pwd)
 repo=$(dirname "$here")
 
@@ -118,10 +117,10 @@ make_template() {
 # MS PGothic's line is exactly its em. IPAPGothic's is 7.5% taller (a Windows descent of 401
 # against its typographic 246), so every dialog unit would stand a twelfth taller than on
 # Windows, and a window sized in pixels would cut through controls that Windows shows whole.
-# $1: a prefix. It gets a copy with the typographic descent, one version newer, which Wine
-# then takes instead of the system's file of the same name.
+# $1: a new bed, whose prefix gets a copy with the typographic descent, one version newer,
+# which Wine then takes instead of the system's file of the same name.
 stand_in_font() {
-    python3 - "$bed/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf" "$1/drive_c/windows/Fonts/ipagp.ttf" <<'EOF'
+    python3 - "$1/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf" "$1/calv-prefix/drive_c/windows/Fonts/ipagp.ttf" <<'EOF'
 import struct, sys
 font = bytearray(open(sys.argv[1], 'rb').read())
 count = struct.unpack_from('>H', font, 4)[0]
@@ -141,11 +140,12 @@ install_bed() {
         return 0
     fi
     local started=$SECONDS new=$bed.new
-    log "building the Wine test bed in $bed (Debian 13, Wine 10; about 2.5 GB, 2-3 minutes)"
+    log "building the Wine test bed in $bed (Debian 13, Wine 10; about 3.3 GB, 2-3 minutes)"
     rm -rf "$new"
     provision "$new"
     [ -d "$new$(repo_mount)" ] || mkdir -p "$new$(repo_mount)"
     make_template "$new"
+    stand_in_font "$new"
     echo "$recipe" >"$new/.recipe"
     rm -rf "$bed"
     mv "$new" "$bed"
@@ -170,9 +170,8 @@ case "$(basename "$0")" in
                 [ -f "$bed/.recipe" ] || { log "no Wine test bed in $bed: run tools/install-deps.sh"; exit 1; }
                 cp -a "$bed/calv-prefix/." "$2/"
                 ;;
-            font) stand_in_font "$2" ;;
             *)
-                echo "usage: tools/wine-bed.sh install | prefix DIR | font DIR" >&2
+                echo "usage: tools/wine-bed.sh install | prefix DIR" >&2
                 exit 2
                 ;;
         esac

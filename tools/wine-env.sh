@@ -73,11 +73,6 @@ calv_wine_make_prefix() {
             return 1
         }
     fi
-    # Also in a prefix kept from before the stand-in existed.
-    [ -f "$WINEPREFIX/drive_c/windows/Fonts/ipagp.ttf" ] || bash "$CALV_WINE_REPO/tools/wine-bed.sh" font "$WINEPREFIX" || {
-        calv_wine_log "could not give $WINEPREFIX the dialog font"
-        return 1
-    }
     # Started first and kept alive: otherwise the server ends after each program and costs a
     # second to start again. It fails only when a server already runs for this prefix.
     wineserver -p 2>/dev/null
