@@ -34,7 +34,8 @@ BOOL WriteBlockAndNotify(HWND hWndRunning, const char* pszPath, size_t nLength)
 
 HWND FindRunningInstance()
 {
-    HWND hWnd = ::FindWindowA(nullptr, kMainCaption);
+    // Only a dialog counts: a folder, editor or browser window may carry the same title.
+    HWND hWnd = ::FindWindowA(WC_DIALOG, kMainCaption);
     return hWnd ? ::GetAncestor(hWnd, GA_ROOTOWNER) : nullptr;
 }
 

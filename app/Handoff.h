@@ -5,8 +5,9 @@
 #include "AfxWin.h"
 #include "CString.h"
 
-// The running instance's main dialog, or NULL. Its message boxes share the
-// caption "Calvendrake"; they are owned by the dialog, so the root owner of
+// The running instance's main dialog, or NULL: a window of the dialog class
+// titled "Calvendrake", as the dialogs of every version are. Its message boxes
+// share the caption and are owned by the dialog, so the root owner of
 // whichever window the search finds is the dialog.
 HWND FindRunningInstance();
 

@@ -10,7 +10,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    HWND hWnd = ::FindWindowA(nullptr, "Calvendrake");
+    HWND hWnd = ::FindWindowA(WC_DIALOG, "Calvendrake");
     if (!hWnd || __argc < 2 || std::strlen(__argv[1]) >= 1024) return 1;
     HANDLE hLock = ::CreateMutexA(nullptr, FALSE, "CALVENDRAKE.handoff");
     ::WaitForSingleObject(hLock, INFINITE);

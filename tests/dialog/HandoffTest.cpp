@@ -61,31 +61,58 @@ TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
     app.Close();
 }
 
-// Stands in for the running instance: reads the block as the dialog does and keeps the path.
+// Stands in for the running instance of any version, a window of the dialog class: reads
+// the block as the dialog does and keeps the path. Any other window that is sent the
+// notice records that it was.
 Texts g_received;
 
-LRESULT CALLBACK StandInProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK StandInProc(HWND, UINT message, WPARAM, LPARAM)
 {
-    if (message != WM_HANDOFF_INPUT) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (message != WM_HANDOFF_INPUT) return FALSE;
     HANDLE hBlock = ::OpenFileMappingA(FILE_MAP_READ, FALSE, "CALVENDRAKE");
     const char* pchView = hBlock ? static_cast<const char*>(::MapViewOfFile(hBlock, FILE_MAP_READ, 0, 0, 1024)) : nullptr;
     g_received.push_back(pchView && std::memchr(pchView, '\0', 1024) ? pchView : "<unreadable>");
     if (pchView) ::UnmapViewOfFile(pchView);
     if (hBlock) ::CloseHandle(hBlock);
-    return 0;
+    return TRUE;
+}
+
+LRESULT CALLBACK ForeignProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HANDOFF_INPUT) g_received.push_back("<the foreign window>");
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+TEST_F(HandoffTest, AWindowOfAnotherClassTitledCalvendrakeTakesNoLaunch)
+{
+    // A folder window named after the program's folder, as Explorer titles it, above every
+    // other window; this thread answers its messages while the launches run.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ForeignProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CabinetWClass";
+    ::RegisterClassA(&wc);
+    HWND hFolder = ::CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Calvendrake", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                     0, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    g_received.clear();
+
+    AppDriver app(LaunchOptions{{m_input}, {}, {}});
+    EXPECT_EQ(app.Text(IDC_INPUT_NAME), "part1.ncd");
+    EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{m_folder / "part2.ncd"}, {}, {}})), 0u);
+    EXPECT_EQ(app.Text(IDC_INPUT_NAME), "part2.ncd");
+    EXPECT_EQ(g_received, Texts());
+    app.Close();
+    ::DestroyWindow(hFolder);
+    ::UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
 TEST_F(HandoffTest, TenLaunchesAtOnceEachDeliverTheirOwnPath)
 {
     // To see every delivery, the test plays the running instance itself.
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = StandInProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "CalvendrakeStandIn";
-    ::RegisterClassA(&wc);
-    HWND hStandIn = ::CreateWindowExA(0, wc.lpszClassName, "Calvendrake", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                      nullptr, wc.hInstance, nullptr);
-    ASSERT_EQ(::FindWindowA(nullptr, "Calvendrake"), hStandIn);
+    HWND hStandIn = ::CreateWindowExA(0, WC_DIALOG, "Calvendrake", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                      nullptr, nullptr);
+    ::SetWindowLongPtrA(hStandIn, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(StandInProc));
+    g_received.clear();
 
     // Paths of different lengths, so that one read half-overwritten by another shows.
     Texts sent = {"C:\\作業\\表面\\部品9.ncd"};
@@ -97,7 +124,6 @@ TEST_F(HandoffTest, TenLaunchesAtOnceEachDeliverTheirOwnPath)
     ::Sleep(2000);
     for (HANDLE hProcess : launches) EXPECT_EQ(WaitForExit(hProcess), 0u);
     ::DestroyWindow(hStandIn);
-    ::UnregisterClassA(wc.lpszClassName, wc.hInstance);
 
     std::sort(sent.begin(), sent.end());
     std::sort(g_received.begin(), g_received.end());
