@@ -5,15 +5,20 @@
 # 32-bit Linux program is involved, so a kernel without 32-bit support runs it too.
 #   tools/wine-bed.sh install   builds the bed and a booted prefix to copy, where missing
 #   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
+#   tools/wine-bed.sh hold      holds a session's namespaces (see enter; tools/wine-env.sh starts it)
 #   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
-# The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed),
-# so every clone on the machine shares it. Each command enters it through a private mount
-# namespace: its mounts vanish with its last process, so nothing is ever left mounted.
+# Where a machine offers no 32-bit code segment at all (some hypervisors do not), WoW64 cannot
+# run either: the bed then runs Wine's own 32-bit loader under QEMU's user-mode emulation,
+# registered for 32-bit programs in the command's own namespace only.
+# The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed-<recipe>),
+# so every clone on the machine shares it, and clones of another recipe keep theirs. Each command
+# enters it through a private mount namespace: its mounts vanish with its last process, so nothing
+# is ever left mounted.
 set -euo pipefail
 
-bed=${CALV_WINE_BED:-/var/cache/calvendrake/wine-bed}
-# Raised whenever the recipe below changes: an older bed is then built anew.
-recipe="trixie wine10 wow64 r2"
+# Raised whenever the recipe below changes: a bed of the new recipe is then built beside the old.
+recipe="trixie wine10 wow64 qemu r3"
+bed=${CALV_WINE_BED:-/var/cache/calvendrake/wine-bed-${recipe##* }}
 here=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")" && pwd)
 repo=$(dirname "$here")
 
@@ -31,41 +36,80 @@ repo_mount() {
     esac
 }
 
-# Runs "$@" as root in the bed $1, with /proc, /sys, /dev, /tmp (the X socket, Wine's server
-# socket, temporary prefixes) and the checkout (repo_mount) mounted at their own paths.
-# Without root, a user namespace gives the rights to mount and change root.
-enter() {
-    local root=$1 top
-    shift
-    top=$(repo_mount)
-    local as_user=()
-    [ "$(id -u)" -eq 0 ] || as_user=(--user --map-root-user)
-    # No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
-    exec unshare "${as_user[@]}" --mount --propagation private -- /bin/sh -c '
-        root=$1 top=$2 cwd=$3
-        shift 3
-        for dir in /proc /sys /dev /tmp "$top"; do
-            [ -d "$root$dir" ] || mkdir -p "$root$dir" || exit 125
-            mount --rbind "$dir" "$root$dir" || exit 125
-        done
-        exec chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "cd \"\$0\" 2>/dev/null || cd /; exec \"\$@\"" "$cwd" "$@"
-    ' sh "$root" "$top" "$PWD" "$@"
+# Whether this machine lacks the 32-bit code segment that WoW64 needs (the probe is built with the bed).
+needs_emulation() {
+    [ -x "$1/.cs32-probe" ] && ! ("$1/.cs32-probe"; exit $?) 2>/dev/null
 }
 
-# Wine's commands, as the symlinks in tools/bed/ name them.
+# Run inside a new mount namespace as "sh -c" with the bed, the checkout's folder (repo_mount),
+# whether to emulate, then a command: mounts /proc, /sys, /dev, /tmp (the X socket, Wine's server
+# socket, temporary prefixes) and that folder into the bed at their own paths, registers QEMU for
+# 32-bit programs where the machine needs it, and runs the command.
+# shellcheck disable=SC2016
+prepare_namespace='
+    root=$1 top=$2 emulate=$3
+    shift 3
+    if [ -n "$emulate" ]; then
+        # Any 32-bit x86 ELF program; F: the emulator is opened now, so it is found after the change of root too.
+        mount -t binfmt_misc calv "$root/.binfmt" &&
+        printf "%s" ":calv-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$root/usr/bin/qemu-i386:F" >"$root/.binfmt/register" || exit 125
+    fi
+    for dir in /proc /sys /dev /tmp "$top"; do
+        [ -d "$root$dir" ] || mkdir -p "$root$dir" || exit 125
+        mount --rbind "$dir" "$root$dir" || exit 125
+    done
+    exec "$@"
+'
+
+# Runs "$@" as root in the bed $1. Inside a session of tools/wine-env.sh, every command joins the
+# session's namespaces (CALV_BED_HOLDER, from "hold"): the Wine server may then read and write the
+# memory of every Wine process, as it must, and all of them share the mounts and the emulation.
+# Otherwise the command gets namespaces of its own. Without root, or with emulation, a user
+# namespace gives the rights to mount, register the emulator and change root.
+# No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
+enter() {
+    local root=$1
+    shift
+    local run_in_root=(/usr/sbin/chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c
+        'cd "$0" 2>/dev/null || cd /; exec "$@"' "$PWD" "$@")
+    if [ -n "${CALV_BED_HOLDER:-}" ] && [ -e "/proc/$CALV_BED_HOLDER/ns/mnt" ]; then
+        exec nsenter --target "$CALV_BED_HOLDER" --user --mount -- "${run_in_root[@]}"
+    fi
+    local emulate= as_user=()
+    needs_emulation "$root" && emulate=1
+    [ "$(id -u)" -eq 0 ] && [ -z "$emulate" ] || as_user=(--user --map-root-user)
+    exec unshare "${as_user[@]}" --mount --propagation private -- /bin/sh -c "$prepare_namespace" sh \
+        "$root" "$(repo_mount)" "$emulate" "${run_in_root[@]}"
+}
+
+# The namespaces of a session, held by a process that only waits; see enter.
+hold() {
+    local emulate=
+    needs_emulation "$bed" && emulate=1
+    exec unshare --user --map-root-user --mount --propagation private -- /bin/sh -c "$prepare_namespace" sh \
+        "$bed" "$(repo_mount)" "$emulate" sleep infinity
+}
+
+# Wine's commands, as the symlinks in tools/bed/ name them. Always through Wine's 64-bit loader:
+# Debian's wrapper would start the 32-bit one first, which only runs where 32-bit programs do.
+# The 64-bit loader hands a 32-bit program to the 32-bit loader, or runs it in WoW64 without one.
 run_wine() {
     if [ ! -f "$bed/.recipe" ]; then
         log "no Wine test bed in $bed: run tools/install-deps.sh"
         exit 125
     fi
+    local command=("$1")
+    case $1 in
+        wine) command=(/usr/lib/wine/wine64) ;;
+        wineboot) command=(/usr/lib/wine/wine64 wineboot) ;;
+    esac
     # Wine takes its code page from the locale; ja_JP.UTF-8 is generated inside the bed.
-    enter "$bed" env -u LOCPATH LC_ALL=ja_JP.UTF-8 "$1" "${@:2}"
+    enter "$bed" env -u LOCPATH LC_ALL=ja_JP.UTF-8 WINELOADER=/usr/lib/wine/wine64 "${command[@]}" "${@:2}"
 }
 
-# Inside a new root: Wine 10 for x86-64, the 32-bit Windows DLLs of the same version beside it
-# (dpkg learns of i386 only so that apt can fetch that package; nothing i386 is installed,
-# and wine32 stays out, since Debian's wine would then start its 32-bit loader first), Perl
-# for the bridge, the Japanese locale and font.
+# Inside a new root: Wine 10 for x86-64 and its 32-bit loader (run natively or emulated), with a
+# copy of the 32-bit Windows DLLs beside the 64-bit ones for WoW64, QEMU's user-mode emulator,
+# Perl for the bridge, the Japanese locale and font.
 provision() {
     local root=$1
     debootstrap --variant=minbase trixie "$root" http://deb.debian.org/debian >"$root.log" 2>&1 || {
@@ -76,12 +120,9 @@ provision() {
         export DEBIAN_FRONTEND=noninteractive
         dpkg --add-architecture i386
         apt-get update -q
-        apt-get install -y -q --no-install-recommends wine wine64 libwine fonts-wine locales perl fonts-ipafont-gothic
-        cd /tmp && dir=$(mktemp -d) && cd "$dir"
-        apt-get download libwine:i386
-        dpkg-deb -x libwine_*_i386.deb x
-        cp -a x/usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/
-        cd / && rm -rf "$dir"
+        apt-get install -y -q --no-install-recommends wine wine64 wine32:i386 libwine fonts-wine locales perl \
+            fonts-ipafont-gothic qemu-user
+        cp -a /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/
         apt-get clean
         localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
     ') >>"$root.log" 2>&1 || {
@@ -95,10 +136,11 @@ make_template() {
     local root=$1 prefix=$1/calv-prefix
     (enter "$root" env LC_ALL=ja_JP.UTF-8 WINEPREFIX=/calv-prefix WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" /bin/sh -ec '
-        wineboot -i
+        wine=/usr/lib/wine/wine64
+        $wine wineboot -i
         # The caption buttons are drawn with Marlett, which Debian installs where Wine does not look.
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-        reg() { wine reg add "$@" /f >/dev/null; }
+        reg() { $wine reg add "$@" /f >/dev/null; }
         # A crash ends the program instead of opening a dialog that waits for nobody.
         reg "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0
         # Proportional Japanese faces for the dialog font and its relatives.
@@ -144,6 +186,8 @@ install_bed() {
     rm -rf "$new"
     provision "$new"
     [ -d "$new$(repo_mount)" ] || mkdir -p "$new$(repo_mount)"
+    cc -static -no-pie -O1 -o "$new/.cs32-probe" "$here/cs32-probe.c"
+    mkdir -p "$new/.binfmt"
     make_template "$new"
     stand_in_font "$new"
     echo "$recipe" >"$new/.recipe"
@@ -166,12 +210,13 @@ case "$(basename "$0")" in
                 flock 9
                 install_bed
                 ;;
+            hold) hold ;;
             prefix)
                 [ -f "$bed/.recipe" ] || { log "no Wine test bed in $bed: run tools/install-deps.sh"; exit 1; }
                 cp -a "$bed/calv-prefix/." "$2/"
                 ;;
             *)
-                echo "usage: tools/wine-bed.sh install | prefix DIR" >&2
+                echo "usage: tools/wine-bed.sh install | hold | prefix DIR" >&2
                 exit 2
                 ;;
         esac

@@ -7,7 +7,7 @@
 # CALV_WINE_DESKTOP=WxH, set before sourcing, puts every Wine window into one desktop window
 # of that size instead of a window of its own on the X server.
 # Exports PATH, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH, DISPLAY (a private
-# Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
+# Xvfb when none was set; CALV_XVFB_PID is then its process), CALV_BED_HOLDER and CALV_WINE_TMP.
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
 # the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
 
@@ -22,6 +22,11 @@ calv_wine_cleanup() {
         WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null
         WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null
         CALV_WINE_PREFIX_USED=
+    fi
+    if [ -n "${CALV_BED_HOLDER:-}" ]; then
+        kill "$CALV_BED_HOLDER" 2>/dev/null
+        wait "$CALV_BED_HOLDER" 2>/dev/null
+        unset CALV_BED_HOLDER
     fi
     if [ -n "${CALV_XVFB_PID:-}" ]; then
         kill "$CALV_XVFB_PID" 2>/dev/null
@@ -53,6 +58,21 @@ calv_wine_start_xvfb() {
     done
     calv_wine_log "Xvfb did not start:"
     cat "$CALV_WINE_TMP/xvfb.log" >&2
+    return 1
+}
+
+# One set of the bed's namespaces for every Wine command of this shell (tools/wine-bed.sh hold).
+calv_wine_hold_bed() {
+    bash "$CALV_WINE_REPO/tools/wine-bed.sh" hold &
+    CALV_BED_HOLDER=$!
+    export CALV_BED_HOLDER
+    # Ready once the mounts are made and only the waiting is left.
+    for _ in $(seq 200); do
+        [ "$(cat "/proc/$CALV_BED_HOLDER/comm" 2>/dev/null)" = sleep ] && return 0
+        kill -0 "$CALV_BED_HOLDER" 2>/dev/null || break
+        sleep 0.05
+    done
+    calv_wine_log "could not enter the Wine test bed"
     return 1
 }
 
@@ -148,6 +168,7 @@ calv_wine_setup() {
         calv_wine_start_xvfb || return 1
     fi
 
+    calv_wine_hold_bed || return 1
     export WINEPREFIX="${CALV_WINEPREFIX:-$CALV_WINE_TMP/prefix}"
     CALV_WINE_PREFIX_USED=$WINEPREFIX
     export WINEARCH=win64
