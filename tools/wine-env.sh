@@ -1,13 +1,18 @@
-# Source this file to get a private, quiet Wine set up for Calvendrake:
-#   source tools/wine-env.sh
-# Wine is the test bed's (tools/wine-bed.sh, built by tools/install-deps.sh): tools/bed goes
-# first on PATH, so wine, wineserver and wineboot run both programs, 64- and 32-bit, the same way.
+# Source this file to get a private, quiet Wine set up for Calvendrake: every script that runs
+# Wine starts with these two lines and holds no Wine set-up of its own:
+#   repo=$(cd "$(dirname "$0")/.." && pwd)
+#   source "$repo/tools/wine-env.sh"
+# What is missing is installed first (tools/install-deps.sh; once for scripts that call each
+# other). Wine is the test bed's (tools/wine-bed.sh): tools/bed goes first on PATH, so wine,
+# wineserver and wineboot run both programs, 64- and 32-bit, the same way.
 # It never touches the system or ~/.wine: everything lives in a temporary folder
 # (or in $CALV_WINEPREFIX, if set before sourcing, so a prefix can be kept between runs).
 # CALV_WINE_DESKTOP=WxH, set before sourcing, puts every Wine window into one desktop window
 # of that size instead of a window of its own on the X server.
 # Exports PATH, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH, DISPLAY (a private
-# Xvfb when none was set; CALV_XVFB_PID is then its process) and CALV_WINE_TMP.
+# Xvfb when none was set; CALV_XVFB_PID is then its process), CALV_WINE_TMP and CALV_DEPS_READY.
+# calv_wine_build DIR points Calvendrake's "perl" at the Perl bridge of the build in DIR
+# (default build/x64).
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
 # the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
 
@@ -21,6 +26,11 @@ calv_wine_cleanup() {
     if [ -n "${CALV_WINE_PREFIX_USED:-}" ] && [ -d "$CALV_WINE_PREFIX_USED" ]; then
         WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null
         WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null
+        # A temporary prefix's server folder in /tmp, which the prefix names, goes with it.
+        case $CALV_WINE_PREFIX_USED in
+            "$CALV_WINE_TMP"/*) [ ! -s "$CALV_WINE_PREFIX_USED/wineserver" ] ||
+                rm -rf "/tmp/$(basename "$(cat "$CALV_WINE_PREFIX_USED/wineserver")")" ;;
+        esac
         CALV_WINE_PREFIX_USED=
     fi
     if [ -n "${CALV_XVFB_PID:-}" ]; then
@@ -129,10 +139,22 @@ calv_wine_settings() {
     fi
 }
 
+# $1: a build folder. Its Perl bridge (a Windows perl.exe) is what the program's "perl" finds on
+# the system's search for programs; Z: is the prefix's drive for the Unix root.
+calv_wine_build() {
+    local bridge=$1/bridge
+    [ "${1#/}" != "$1" ] || bridge=$PWD/$bridge
+    export WINEPATH="Z:${bridge//\//\\}"
+}
+
 calv_wine_setup() {
-    local started bridge
+    local started
     started=$(date +%s%N)
     CALV_WINE_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) || return 1
+    if [ -z "${CALV_DEPS_READY:-}" ]; then
+        bash "$CALV_WINE_REPO/tools/install-deps.sh" || return 1
+        export CALV_DEPS_READY=1
+    fi
     # Every wine, wineserver and wineboot is the test bed's (tools/wine-bed.sh).
     export PATH="$CALV_WINE_REPO/tools/bed:$PATH"
     CALV_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/calv-wine.XXXXXX") || return 1
@@ -153,10 +175,7 @@ calv_wine_setup() {
     export WINEARCH=win64
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    # The Perl bridge (a Windows perl.exe) must be found by the system's search for programs.
-    # Z: is the prefix's drive for the Unix root.
-    bridge="$CALV_WINE_REPO/build/x64/bridge"
-    export WINEPATH="Z:${bridge//\//\\}"
+    calv_wine_build "$CALV_WINE_REPO/build/x64"
 
     calv_wine_make_prefix || return 1
     local ms=$((($(date +%s%N) - started) / 1000000))
