@@ -97,7 +97,7 @@ enter() {
                 fail "$dir has no mount point in the bed: run tools/install-deps.sh once as root"
             mount --rbind "$dir" "$root$dir" || fail "cannot mount $dir"
         done || exit 125
-        exec chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "cd \"\$0\" 2>/dev/null || cd /; exec \"\$@\"" "$cwd" "$@"
+        exec /usr/sbin/chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "cd \"\$0\" 2>/dev/null || cd /; exec \"\$@\"" "$cwd" "$@"
     ' sh "$root" "$mounts" "$PWD" "$@"
 }
 

@@ -24,8 +24,9 @@ calv_wine_cleanup() {
     trap - EXIT
     # The prefix set up here, even if the caller has pointed WINEPREFIX elsewhere since.
     if [ -n "${CALV_WINE_PREFIX_USED:-}" ] && [ -d "$CALV_WINE_PREFIX_USED" ]; then
-        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null
-        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null
+        # A server that never started is no reason to stop cleaning up.
+        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null || true
+        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null || true
         # A temporary prefix's server folder in /tmp, which the prefix names, goes with it.
         case $CALV_WINE_PREFIX_USED in
             "$CALV_WINE_TMP"/*) [ ! -s "$CALV_WINE_PREFIX_USED/wineserver" ] ||

@@ -18,7 +18,7 @@ chmod 755 "$work/bin/sudo" && chown nobody:nogroup "$work/tmp"
 before=$(leftovers)
 
 echo "== test: as the nobody user, without sudo =="
-setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$work/bin:/usr/sbin:/usr/bin:/sbin:/bin" \
+setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$work/bin:/usr/local/bin:/usr/bin:/bin" \
     HOME=/nonexistent TMPDIR="$work/tmp" ${CALV_WINE_BED:+CALV_WINE_BED="$CALV_WINE_BED"} bash -c '
     set -euo pipefail
     cd "$1"
