@@ -7,6 +7,8 @@
 #                               through sudo when there is one; a ready bed needs neither)
 #   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
 #   tools/wine-bed.sh apt-source  prints the Debian mirror and the proxy the bed is built with
+#   tools/wine-bed.sh hold      (a plain user) enters the bed and waits there: while it runs, Wine
+#                               commands given its process in CALV_WINE_BED_HOLDER join it
 #   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
 # The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed),
 # so every clone on the machine shares it. Each command enters it through a private mount
@@ -110,7 +112,14 @@ run_wine() {
     # Wine takes its code page from the locale; ja_JP.UTF-8 is generated inside the bed.
     # Wine 10 aborts ("free(): invalid pointer") whenever TMPDIR is set: its server folder goes
     # to /tmp, while the caller's TMPDIR is mounted, as the prefixes made there need.
-    enter "$bed" env -u LOCPATH -u TMPDIR LC_ALL=ja_JP.UTF-8 "$1" "${@:2}"
+    local command=(env -u LOCPATH -u TMPDIR LC_ALL=ja_JP.UTF-8 "$1" "${@:2}")
+    # The kernel lets no process reach into one of a sibling user namespace, as Wine's server
+    # does to write into a program's memory: a plain user's commands share the holder's.
+    if [ "$(id -u)" -ne 0 ] && [ -n "${CALV_WINE_BED_HOLDER:-}" ] && kill -0 "$CALV_WINE_BED_HOLDER" 2>/dev/null; then
+        exec nsenter --target "$CALV_WINE_BED_HOLDER" --user --mount --preserve-credentials --root --wdns=/ \
+            /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c 'cd "$0" 2>/dev/null || cd /; exec "$@"' "$PWD" "${command[@]}"
+    fi
+    enter "$bed" "${command[@]}"
 }
 
 # The Debian archive and the HTTP proxy this machine's apt uses, as two lines (the second
@@ -305,8 +314,9 @@ case "$(basename "$0")" in
                 find "$bed/calv-prefix" -mindepth 1 -maxdepth 1 ! -name wineserver -exec cp -a -t "$2/" {} +
                 ;;
             apt-source) apt_source ;;
+            hold) enter "$bed" sleep infinity ;;
             *)
-                echo "usage: tools/wine-bed.sh install | prefix DIR | apt-source" >&2
+                echo "usage: tools/wine-bed.sh install | prefix DIR | apt-source | hold" >&2
                 exit 2
                 ;;
         esac

@@ -34,6 +34,11 @@ calv_wine_cleanup() {
         esac
         CALV_WINE_PREFIX_USED=
     fi
+    if [ -n "${CALV_WINE_BED_HOLDER:-}" ]; then
+        kill "$CALV_WINE_BED_HOLDER" 2>/dev/null
+        wait "$CALV_WINE_BED_HOLDER" 2>/dev/null
+        unset CALV_WINE_BED_HOLDER
+    fi
     if [ -n "${CALV_XVFB_PID:-}" ]; then
         kill "$CALV_XVFB_PID" 2>/dev/null
         wait "$CALV_XVFB_PID" 2>/dev/null
@@ -74,7 +79,23 @@ calv_wine_reg() {
     }
 }
 
+# A plain user's Wine commands all join one user namespace in the bed (tools/wine-bed.sh hold),
+# where Wine's server may reach into the programs it serves.
+calv_wine_hold() {
+    [ "$(id -u)" -ne 0 ] || return 0
+    bash "$CALV_WINE_REPO/tools/wine-bed.sh" hold </dev/null >/dev/null 2>"$CALV_WINE_TMP/hold.log" &
+    export CALV_WINE_BED_HOLDER=$!
+    for _ in $(seq 100); do
+        [ "$(readlink "/proc/$CALV_WINE_BED_HOLDER/root")" = / ] || return 0
+        kill -0 "$CALV_WINE_BED_HOLDER" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$CALV_WINE_TMP/hold.log" >&2
+    return 1
+}
+
 calv_wine_make_prefix() {
+    calv_wine_hold || return 1
     mkdir -p "$WINEPREFIX" || return 1
     # The marker is written only after a complete copy, so a kept prefix whose copy failed
     # half-way is made again rather than used.
