@@ -36,7 +36,8 @@ calv_wine_cleanup() {
     fi
     if [ -n "${CALV_WINE_BED_HOLDER:-}" ]; then
         kill "$CALV_WINE_BED_HOLDER" 2>/dev/null
-        wait "$CALV_WINE_BED_HOLDER" 2>/dev/null
+        # Ended by the signal, so not with 0: no reason to stop cleaning up.
+        wait "$CALV_WINE_BED_HOLDER" 2>/dev/null || true
         unset CALV_WINE_BED_HOLDER
     fi
     if [ -n "${CALV_XVFB_PID:-}" ]; then
