@@ -16,7 +16,7 @@ echo "e2e: $program ($(file -b "$program" | cut -d, -f1))"
 # Always a private display, and windows of their own on it: the scenario moves the pointer and types.
 unset DISPLAY CALV_WINE_DESKTOP
 source "$repo/tools/wine-env.sh"
-export WINEPATH="Z:${build//\//\\}\\bridge"
+calv_wine_build "$build"
 # The drag source is an X client, built for the host.
 cc -O2 -o "$CALV_WINE_TMP/drag_source" "$repo/tests/e2e/drag_source.c" -lX11
 export CALV_E2E_PROGRAM=$program CALV_E2E_DRAG=$CALV_WINE_TMP/drag_source CALV_E2E_REPO=$repo

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Calvendrake need, then the
 # Wine test bed that runs both programs (tools/wine-bed.sh). Only what is missing is fetched,
-# so on a ready machine this does no network work and takes a second.
+# so on a ready machine this does no network work, needs no root and takes a second. Root is
+# needed once per machine, to install: through sudo when the caller is not root and has it.
 set -euo pipefail
 
 packages=(
@@ -33,6 +34,10 @@ install() {
         installed "$package" || missing+=("$package")
     done
     [ ${#missing[@]} -gt 0 ] || return 0
+    if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
+        echo "install-deps: missing ${missing[*]}: run once as root: bash $(readlink -f "$0")" >&2
+        exit 1
+    fi
     echo "install-deps: installing ${missing[*]}" >&2
     as_root apt-get update
     # No questions: CI runs without a terminal. env, because sudo drops the caller's environment.

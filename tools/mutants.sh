@@ -22,6 +22,8 @@ shift $((OPTIND - 1))
 # elsewhere skips the layer)@command. A layer fails by its exit status.
 dialog_suites=$(grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' tests/dialog/*.cpp | sed 's/.*(//' | sort -u | paste -sd'|')
 layers=(
+    "rig@^tools/wine-bed\\.sh@bash tests/rig/apt-source.sh"
+    "plain-user@^tools/(wine-bed|wine-env|install-deps)\\.sh@timeout 600 bash tests/rig/plain-user.sh"
     "unit@.@timeout 600 wine build/x64/bin/unit_tests.exe --gtest_fail_fast"
     "dialog@.@timeout 1200 ctest --preset x64 --timeout 60 --stop-on-failure --no-tests=error -R '^(.*/)?($dialog_suites)\\.'"
     "sweep@^(core/(PathRules|RunText)|framework/CString\\.)@timeout 600 bash tools/sweep.sh"

@@ -10,16 +10,13 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
-
-bash tools/install-deps.sh
-
 CALV_WINEPREFIX="$repo/build/run-prefix"
-source tools/wine-env.sh
+source "$repo/tools/wine-env.sh"
 
 preset=x86
 LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null
 LC_ALL=C.UTF-8 cmake --build --preset "$preset" -j2 --target Calvendrake perl
-export WINEPATH="Z:${repo//\//\\}\\build\\$preset\\bridge"
+calv_wine_build "build/$preset"
 
 # Z: is the prefix's drive for the Unix root.
 windows_path() {

@@ -6,10 +6,8 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
-
-bash tools/install-deps.sh
 unset DISPLAY CALV_WINE_DESKTOP CALV_WINEPREFIX
-source tools/wine-env.sh
+source "$repo/tools/wine-env.sh"
 
 preset=x86
 LC_ALL=C.UTF-8 cmake --preset "$preset" >/dev/null

@@ -4,7 +4,8 @@
 # even where the result looks right. Exits non-zero on a finding; the input is kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
+# No Wine here: only what is missing, when no caller has installed it already.
+[ -n "${CALV_DEPS_READY:-}" ] || bash tools/install-deps.sh
 
 out=build/native
 mkdir -p "$out/corpus"

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Builds both Windows programs, checks what they import and runs every test layer under Wine
 # against each: the 64-bit build and the 32-bit build users get.
-# Needs nothing but Debian 12: missing packages and the Wine test bed are installed first.
+# Needs nothing but Debian 12: missing packages and the Wine test bed are installed first
+# (tools/wine-env.sh); after that, root or a plain user, with no sudo.
 # Both programs run in the test bed on every x86-64 machine; either failing to start fails the run.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
-
-bash tools/install-deps.sh
 
 # Always a private virtual display: test windows then never land on a developer's desktop,
 # and every run sees the same screen.
@@ -15,7 +14,7 @@ unset DISPLAY
 # Inside one Wine desktop window Wine moves the keyboard focus itself: the tests that read
 # the focus after a message box then never race the X server's focus events.
 export CALV_WINE_DESKTOP=1024x768
-source tools/wine-env.sh
+source "$repo/tools/wine-env.sh"
 
 declare -A bits=([x64]=64-bit [x86]=32-bit)
 
@@ -27,10 +26,15 @@ done
 
 python3 tools/check-imports.py build/x64/bin/Calvendrake.exe build/x86/bin/Calvendrake.exe
 
+# The rig: the bed's mirror and proxy come from apt; run as root (as CI does), a plain user
+# uses the same bed without sudo.
+bash tests/rig/apt-source.sh
+[ "$(id -u)" -ne 0 ] || bash tests/rig/plain-user.sh
+
 for preset in x64 x86; do
     echo "== test: the ${bits[$preset]} program build/$preset/bin/Calvendrake.exe =="
     # The program's "perl" is the bridge of the same build.
-    export WINEPATH="Z:${repo//\//\\}\\build\\$preset\\bridge"
+    calv_wine_build "build/$preset"
     # One test at a time, since the program is single-instance and tests look its window up
     # by title. The timeout stops a test stuck on an unexpected message box.
     ctest --preset "$preset" --timeout 180 --no-tests=error

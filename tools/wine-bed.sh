@@ -3,17 +3,20 @@
 # on every x86-64 machine: Debian 13's Wine 10 in a root folder of its own (it needs Debian 13's
 # C library), in its WoW64 mode, which runs 32-bit Windows code inside 64-bit processes. No
 # 32-bit Linux program is involved, so a kernel without 32-bit support runs it too.
-#   tools/wine-bed.sh install   builds the bed and a booted prefix to copy, where missing
-#   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
-#   tools/wine-bed.sh hold      holds a session's namespaces (see enter; tools/wine-env.sh starts it)
-#   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
 # Where a machine offers no 32-bit code segment at all (some hypervisors do not), WoW64 cannot
 # run either: the bed then runs Wine's own 32-bit loader under QEMU's user-mode emulation,
-# registered for 32-bit programs in the command's own namespace only.
+# registered for 32-bit programs in the command's own user namespace only.
+#   tools/wine-bed.sh install   builds the bed and a booted prefix to copy, where missing (as root,
+#                               through sudo when there is one; a ready bed needs neither)
+#   tools/wine-bed.sh prefix DIR  makes DIR a booted Wine prefix, a copy of that one
+#   tools/wine-bed.sh apt-source  prints the Debian mirror and the proxy the bed is built with
+#   tools/wine-bed.sh hold      (a plain user) enters the bed and waits there: while it runs, Wine
+#                               commands given its process in CALV_WINE_BED_HOLDER join it
+#   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
 # The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed-<recipe>),
-# so every clone on the machine shares it, and clones of another recipe keep theirs. Each command
-# enters it through a private mount namespace: its mounts vanish with its last process, so nothing
-# is ever left mounted.
+# so every clone on the machine shares it, and clones of another recipe keep theirs. Each command enters it through a private mount
+# namespace: its mounts vanish with its last process, so nothing is ever left mounted. Root
+# builds the bed once; after that every user enters it through a user namespace of their own.
 set -euo pipefail
 
 # Raised whenever the recipe below changes: a bed of the new recipe is then built beside the old.
@@ -24,16 +27,51 @@ repo=$(dirname "$here")
 
 log() { echo "wine-bed: $*" >&2; }
 
-# The folder of the checkout that is mounted into the bed, so that every path under it (builds,
-# examples, a kept prefix) means the same inside and outside: its top-level one, or the
-# checkout itself where that top folder is one the bed's own system lives in.
-repo_mount() {
-    local top=${repo#/}
+# The host folder mounted into the bed so that $1, a folder, means the same inside and outside:
+# its top-level folder, or the folder itself where that top folder is one the bed's own system
+# lives in.
+mount_of() {
+    local top=${1#/}
     top=/${top%%/*}
     case $top in
-        /usr | /var | /etc | /lib* | /bin | /sbin | /boot | /run) echo "$repo" ;;
+        /usr | /var | /etc | /lib* | /bin | /sbin | /boot | /run) echo "$1" ;;
         *) echo "$top" ;;
     esac
+}
+
+# The caller's folders the bed needs, one a line, none inside another or inside /tmp (mounted
+# anyway, with the X display's socket folder /tmp/.X11-unix): the checkout, $TMPDIR, and with
+# a display the folder of its X authority file.
+caller_mounts() {
+    local dirs=("$repo") dir mount done_dir seen=()
+    [ -z "${TMPDIR:-}" ] || dirs+=("$(readlink -f "$TMPDIR")")
+    if [ -n "${DISPLAY:-}" ]; then
+        local authority=${XAUTHORITY:-${HOME:-/}/.Xauthority}
+        [ ! -e "$authority" ] || dirs+=("$(dirname "$(readlink -f "$authority")")")
+    fi
+    for dir in "${dirs[@]}"; do
+        mount=$(mount_of "$dir")
+        for done_dir in /tmp "${seen[@]}"; do
+            case $mount/ in "$done_dir"/*) continue 2 ;; esac
+        done
+        seen+=("$mount")
+        echo "$mount"
+    done
+}
+
+# Where a user cannot make the user namespace that entering the bed takes: one line saying so.
+userns_refused() {
+    local setting file
+    for setting in kernel.unprivileged_userns_clone=0 user.max_user_namespaces=0 \
+        kernel.apparmor_restrict_unprivileged_userns=1; do
+        file=/proc/sys/${setting%=*}
+        file=${file//.//}
+        [ "$(cat "$file" 2>/dev/null)" = "${setting#*=}" ] || continue
+        log "this machine lets no user make a user namespace ($setting), which entering the bed takes:" \
+            "as root, run: sysctl ${setting%=*}=${setting#*=}; or run this as root"
+        return 0
+    done
+    return 1
 }
 
 # Whether this machine lacks the 32-bit code segment that WoW64 needs (the probe is built with the bed).
@@ -41,53 +79,44 @@ needs_emulation() {
     [ -x "$1/.cs32-probe" ] && ! ("$1/.cs32-probe"; exit $?) 2>/dev/null
 }
 
-# Run inside a new mount namespace as "sh -c" with the bed, the checkout's folder (repo_mount),
-# whether to emulate, then a command: mounts /proc, /sys, /dev, /tmp (the X socket, Wine's server
-# socket, temporary prefixes) and that folder into the bed at their own paths, registers QEMU for
-# 32-bit programs where the machine needs it, and runs the command.
-# shellcheck disable=SC2016
-prepare_namespace='
-    root=$1 top=$2 emulate=$3
-    shift 3
-    if [ -n "$emulate" ]; then
-        # Any 32-bit x86 ELF program; F: the emulator is opened now, so it is found after the change of root too.
-        mount -t binfmt_misc calv "$root/.binfmt" &&
-        printf "%s" ":calv-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$root/usr/bin/qemu-i386:F" >"$root/.binfmt/register" || exit 125
-    fi
-    for dir in /proc /sys /dev /tmp "$top"; do
-        [ -d "$root$dir" ] || mkdir -p "$root$dir" || exit 125
-        mount --rbind "$dir" "$root$dir" || exit 125
-    done
-    exec "$@"
-'
-
-# Runs "$@" as root in the bed $1. Inside a session of tools/wine-env.sh, every command joins the
-# session's namespaces (CALV_BED_HOLDER, from "hold"): the Wine server may then read and write the
-# memory of every Wine process, as it must, and all of them share the mounts and the emulation.
-# Otherwise the command gets namespaces of its own. Without root, or with emulation, a user
-# namespace gives the rights to mount, register the emulator and change root.
-# No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
+# Runs "$@" in the bed $1 with /proc, /sys, /dev, /tmp (the X socket, Wine's server socket,
+# temporary prefixes) and caller_mounts at their own paths. The bed's /run and /var/tmp get
+# empty folders of their own, where mount points for the caller's folders come and go.
+# Without root, a user namespace gives the rights to mount and change root; the caller keeps
+# its user id, so what it leaves in shared folders is its own, as if it had run Wine itself.
+# With emulation, root too gets a user namespace, which gets its own registration of QEMU.
 enter() {
-    local root=$1
+    local root=$1 mounts emulate=
     shift
-    local run_in_root=(/usr/sbin/chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c
-        'cd "$0" 2>/dev/null || cd /; exec "$@"' "$PWD" "$@")
-    if [ -n "${CALV_BED_HOLDER:-}" ] && [ -e "/proc/$CALV_BED_HOLDER/ns/mnt" ]; then
-        exec nsenter --target "$CALV_BED_HOLDER" --user --mount -- "${run_in_root[@]}"
-    fi
-    local emulate= as_user=()
+    mounts=$(caller_mounts)
     needs_emulation "$root" && emulate=1
-    [ "$(id -u)" -eq 0 ] && [ -z "$emulate" ] || as_user=(--user --map-root-user)
-    exec unshare "${as_user[@]}" --mount --propagation private -- /bin/sh -c "$prepare_namespace" sh \
-        "$root" "$(repo_mount)" "$emulate" "${run_in_root[@]}"
-}
-
-# The namespaces of a session, held by a process that only waits; see enter.
-hold() {
-    local emulate=
-    needs_emulation "$bed" && emulate=1
-    exec unshare --user --map-root-user --mount --propagation private -- /bin/sh -c "$prepare_namespace" sh \
-        "$bed" "$(repo_mount)" "$emulate" sleep infinity
+    local as_user=()
+    if [ "$(id -u)" -ne 0 ] || [ -n "$emulate" ]; then
+        userns_refused && exit 125
+        as_user=(--map-current-user --keep-caps)
+    fi
+    # No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
+    exec unshare "${as_user[@]}" --mount --propagation private -- /bin/sh -c '
+        root=$1 mounts=$2 cwd=$3 emulate=$4
+        shift 4
+        fail() { echo "wine-bed: $*" >&2; exit 125; }
+        if [ -n "$emulate" ]; then
+            # Any 32-bit x86 ELF program; F: the emulator is opened now, so it is found after the change of root too.
+            mount -t binfmt_misc calv "$root/.binfmt" &&
+            printf "%s" ":calv-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$root/usr/bin/qemu-i386:F" >"$root/.binfmt/register" ||
+                fail "cannot register the emulator for 32-bit programs"
+        fi
+        mount --rbind /proc "$root/proc" || fail "cannot mount into $root here (no user namespace rights?): run as root"
+        for dir in /sys /dev /tmp; do mount --rbind "$dir" "$root$dir" || fail "cannot mount $dir"; done
+        for dir in /run /var/tmp; do mount -t tmpfs -o mode=755 tmpfs "$root$dir" || fail "cannot mount $dir"; done
+        echo "$mounts" | while IFS= read -r dir; do
+            [ -n "$dir" ] || continue
+            [ -d "$root$dir" ] || mkdir -p "$root$dir" 2>/dev/null ||
+                fail "$dir has no mount point in the bed: run tools/install-deps.sh once as root"
+            mount --rbind "$dir" "$root$dir" || fail "cannot mount $dir"
+        done || exit 125
+        exec /usr/sbin/chroot "$root" /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "cd \"\$0\" 2>/dev/null || cd /; exec \"\$@\"" "$cwd" "$@"
+    ' sh "$root" "$mounts" "$PWD" "$emulate" "$@"
 }
 
 # Wine's commands, as the symlinks in tools/bed/ name them. Always through Wine's 64-bit loader:
@@ -95,24 +124,94 @@ hold() {
 # The 64-bit loader hands a 32-bit program to the 32-bit loader, or runs it in WoW64 without one.
 run_wine() {
     if [ ! -f "$bed/.recipe" ]; then
-        log "no Wine test bed in $bed: run tools/install-deps.sh"
+        log "no Wine test bed in $bed: run tools/install-deps.sh (once as root)"
         exit 125
     fi
-    local command=("$1")
-    case $1 in
-        wine) command=(/usr/lib/wine/wine64) ;;
-        wineboot) command=(/usr/lib/wine/wine64 wineboot) ;;
-    esac
     # Wine takes its code page from the locale; ja_JP.UTF-8 is generated inside the bed.
-    enter "$bed" env -u LOCPATH LC_ALL=ja_JP.UTF-8 WINELOADER=/usr/lib/wine/wine64 "${command[@]}" "${@:2}"
+    # Wine 10 aborts ("free(): invalid pointer") whenever TMPDIR is set: its server folder goes
+    # to /tmp, while the caller's TMPDIR is mounted, as the prefixes made there need.
+    local wine=("$1")
+    case $1 in
+        wine) wine=(/usr/lib/wine/wine64) ;;
+        wineboot) wine=(/usr/lib/wine/wine64 wineboot) ;;
+    esac
+    local command=(env -u LOCPATH -u TMPDIR LC_ALL=ja_JP.UTF-8 WINELOADER=/usr/lib/wine/wine64 "${wine[@]}" "${@:2}")
+    # The kernel lets no process reach into one of a sibling user namespace, as Wine's server
+    # does to write into a program's memory: the commands of a session share the holder's.
+    if [ -n "${CALV_WINE_BED_HOLDER:-}" ] && kill -0 "$CALV_WINE_BED_HOLDER" 2>/dev/null; then
+        local user=()
+        [ "$(readlink "/proc/$CALV_WINE_BED_HOLDER/ns/user")" = "$(readlink /proc/self/ns/user)" ] || user=(--user)
+        exec nsenter --target "$CALV_WINE_BED_HOLDER" "${user[@]}" --mount --preserve-credentials --root --wdns=/ \
+            /usr/bin/env PATH=/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c 'cd "$0" 2>/dev/null || cd /; exec "$@"' "$PWD" "${command[@]}"
+    fi
+    enter "$bed" "${command[@]}"
+}
+
+# The Debian archive and the HTTP proxy this machine's apt uses, as two lines (the second
+# empty without a proxy): the first enabled "deb" source for this machine's own release with
+# the component main, from apt's source lists in one-line form (sources.list, *.list) or
+# deb822 form (*.sources); the proxy is apt's Acquire::http::Proxy, else $http_proxy.
+# APT_CONFIG (a file naming another Dir::Etc) points it at other lists, as for apt itself.
+apt_source() {
+    local list= parts= proxy= codename file files=()
+    eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d proxy Acquire::http::Proxy)"
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    for file in "$list" "$parts"*.list "$parts"*.sources; do
+        [ ! -f "$file" ] || files+=("$file")
+    done
+    awk -v codename="$codename" '
+        function pick(types, uris, suites, components,    n, i, u) {
+            if (types !~ /(^| )deb( |$)/ || (" " suites " ") !~ (" " codename " ") || (" " components " ") !~ / main /) return
+            split(uris, u, " ")
+            print u[1]; found = 1; exit
+        }
+        function field(name) { return stanza[tolower(name)] }
+        function flush() {
+            if (field("enabled") != "no") pick(field("types"), field("uris"), field("suites"), field("components"))
+            delete stanza; key = ""
+        }
+        FNR == 1 && NR > 1 && FILENAME != previous { flush() }
+        { previous = FILENAME }
+        /^[ \t]*#/ { next }
+        { sub(/[ \t]#.*/, "") }
+        FILENAME ~ /\.sources$/ {
+            if ($0 ~ /^[ \t]*$/) { flush(); next }
+            if ($0 ~ /^[ \t]/ && key != "") { stanza[key] = stanza[key] " " $0; next }
+            key = tolower(substr($0, 1, index($0, ":") - 1))
+            stanza[key] = substr($0, index($0, ":") + 1)
+            gsub(/^[ \t]+|[ \t]+$/, "", stanza[key])
+            next
+        }
+        $1 == "deb" {
+            line = $0
+            sub(/^[ \t]*deb[ \t]+/, "", line)
+            sub(/^\[[^]]*\][ \t]*/, "", line)
+            n = split(line, w, /[ \t]+/)
+            components = ""
+            for (i = 3; i <= n; i++) components = components " " w[i]
+            pick("deb", w[1], w[2], components)
+        }
+        END { if (!found) flush(); if (!found) exit 1 }
+    ' "${files[@]}" /dev/null || {
+        log "no source for Debian $codename (main) in apt's lists $list and $parts: apt cannot install Debian's packages here"
+        return 1
+    }
+    [ -n "$proxy" ] && [ "$proxy" != DIRECT ] || proxy=${http_proxy:-}
+    echo "$proxy"
 }
 
 # Inside a new root: Wine 10 for x86-64 and its 32-bit loader (run natively or emulated), with a
 # copy of the 32-bit Windows DLLs beside the 64-bit ones for WoW64, QEMU's user-mode emulator,
-# Perl for the bridge, the Japanese locale and font.
+# Perl for the bridge, the Japanese locale and font. Fetched from the mirror and through the proxy
+# this machine's apt uses (apt_source).
 provision() {
-    local root=$1
-    debootstrap --variant=minbase trixie "$root" http://deb.debian.org/debian >"$root.log" 2>&1 || {
+    local root=$1 source mirror
+    source=$(apt_source) || return 1
+    mirror=$(sed -n 1p <<<"$source")
+    export http_proxy
+    http_proxy=$(sed -n 2p <<<"$source")
+    log "from $mirror${http_proxy:+ through $http_proxy}"
+    debootstrap --variant=minbase trixie "$root" "$mirror" >"$root.log" 2>&1 || {
         tail -n 20 "$root.log" >&2
         return 1
     }
@@ -175,17 +274,32 @@ open(sys.argv[2], 'wb').write(font)
 EOF
 }
 
+# Mount points in the bed $1 for this checkout and for every top folder of this machine that
+# is not a system one, so that any user's checkout and temporary folder can be mounted later.
+make_mount_points() {
+    local top
+    for top in /*/ "$(mount_of "$repo")"; do
+        top=${top%/}
+        [ "$(mount_of "$top/x")" = "$top" ] || [ "$top" = "$(mount_of "$repo")" ] || continue
+        [ -d "$1$top" ] || mkdir -p "$1$top"
+    done
+}
+
+# The bed of this recipe, with a mount point for this checkout.
+ready() {
+    [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ] && [ -d "$bed$(mount_of "$repo")" ]
+}
+
 install_bed() {
     if [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ]; then
-        # A checkout in another top folder needs its mount point.
-        [ -d "$bed$(repo_mount)" ] || mkdir -p "$bed$(repo_mount)"
+        make_mount_points "$bed"
         return 0
     fi
     local started=$SECONDS new=$bed.new
     log "building the Wine test bed in $bed (Debian 13, Wine 10; about 3.3 GB, 2-3 minutes)"
     rm -rf "$new"
     provision "$new"
-    [ -d "$new$(repo_mount)" ] || mkdir -p "$new$(repo_mount)"
+    make_mount_points "$new"
     cc -static -no-pie -O1 -o "$new/.cs32-probe" "$here/cs32-probe.c"
     mkdir -p "$new/.binfmt"
     make_template "$new"
@@ -202,21 +316,31 @@ case "$(basename "$0")" in
     *)
         case "${1:-}" in
             install)
-                # Building a root folder takes root; sudo drops the caller's environment.
-                [ "$(id -u)" -eq 0 ] || exec sudo CALV_WINE_BED="$bed" bash "$0" install
+                ready && exit 0
+                # Building a root folder takes root, once per machine.
+                if [ "$(id -u)" -ne 0 ]; then
+                    if ! command -v sudo >/dev/null; then
+                        log "the Wine test bed in $bed is missing or out of date: run once as root: bash $repo/tools/install-deps.sh"
+                        exit 1
+                    fi
+                    # sudo drops the caller's environment.
+                    exec sudo CALV_WINE_BED="$bed" http_proxy="${http_proxy:-}" bash "$0" install
+                fi
                 mkdir -p "$(dirname "$bed")"
                 # One builder at a time: clones on one machine share the bed.
                 exec 9>"$(dirname "$bed")/.lock"
                 flock 9
                 install_bed
                 ;;
-            hold) hold ;;
             prefix)
                 [ -f "$bed/.recipe" ] || { log "no Wine test bed in $bed: run tools/install-deps.sh"; exit 1; }
-                cp -a "$bed/calv-prefix/." "$2/"
+                # Without the file naming the server folder of the boot, which is root's alone.
+                find "$bed/calv-prefix" -mindepth 1 -maxdepth 1 ! -name wineserver -exec cp -a -t "$2/" {} +
                 ;;
+            apt-source) apt_source ;;
+            hold) enter "$bed" sleep infinity ;;
             *)
-                echo "usage: tools/wine-bed.sh install | hold | prefix DIR" >&2
+                echo "usage: tools/wine-bed.sh install | prefix DIR | apt-source | hold" >&2
                 exit 2
                 ;;
         esac

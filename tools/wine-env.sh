@@ -1,13 +1,18 @@
-# Source this file to get a private, quiet Wine set up for Calvendrake:
-#   source tools/wine-env.sh
-# Wine is the test bed's (tools/wine-bed.sh, built by tools/install-deps.sh): tools/bed goes
-# first on PATH, so wine, wineserver and wineboot run both programs, 64- and 32-bit, the same way.
+# Source this file to get a private, quiet Wine set up for Calvendrake: every script that runs
+# Wine starts with these two lines and holds no Wine set-up of its own:
+#   repo=$(cd "$(dirname "$0")/.." && pwd)
+#   source "$repo/tools/wine-env.sh"
+# What is missing is installed first (tools/install-deps.sh; once for scripts that call each
+# other). Wine is the test bed's (tools/wine-bed.sh): tools/bed goes first on PATH, so wine,
+# wineserver and wineboot run both programs, 64- and 32-bit, the same way.
 # It never touches the system or ~/.wine: everything lives in a temporary folder
 # (or in $CALV_WINEPREFIX, if set before sourcing, so a prefix can be kept between runs).
 # CALV_WINE_DESKTOP=WxH, set before sourcing, puts every Wine window into one desktop window
 # of that size instead of a window of its own on the X server.
 # Exports PATH, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH, DISPLAY (a private
-# Xvfb when none was set; CALV_XVFB_PID is then its process), CALV_BED_HOLDER and CALV_WINE_TMP.
+# Xvfb when none was set; CALV_XVFB_PID is then its process), CALV_WINE_TMP and CALV_DEPS_READY.
+# calv_wine_build DIR points Calvendrake's "perl" at the Perl bridge of the build in DIR
+# (default build/x64).
 # calv_wine_cleanup ends this prefix's Wine processes and the Xvfb started here and removes
 # the temporary folder; an EXIT trap calls it, and callers with their own EXIT trap call it there.
 
@@ -19,14 +24,21 @@ calv_wine_cleanup() {
     trap - EXIT
     # The prefix set up here, even if the caller has pointed WINEPREFIX elsewhere since.
     if [ -n "${CALV_WINE_PREFIX_USED:-}" ] && [ -d "$CALV_WINE_PREFIX_USED" ]; then
-        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null
-        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null
+        # A server that never started is no reason to stop cleaning up.
+        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -k 2>/dev/null || true
+        WINEPREFIX="$CALV_WINE_PREFIX_USED" wineserver -w 2>/dev/null || true
+        # A temporary prefix's server folder in /tmp, which the prefix names, goes with it.
+        case $CALV_WINE_PREFIX_USED in
+            "$CALV_WINE_TMP"/*) [ ! -s "$CALV_WINE_PREFIX_USED/wineserver" ] ||
+                rm -rf "/tmp/$(basename "$(cat "$CALV_WINE_PREFIX_USED/wineserver")")" ;;
+        esac
         CALV_WINE_PREFIX_USED=
     fi
-    if [ -n "${CALV_BED_HOLDER:-}" ]; then
-        kill "$CALV_BED_HOLDER" 2>/dev/null
-        wait "$CALV_BED_HOLDER" 2>/dev/null
-        unset CALV_BED_HOLDER
+    if [ -n "${CALV_WINE_BED_HOLDER:-}" ]; then
+        kill "$CALV_WINE_BED_HOLDER" 2>/dev/null
+        # Ended by the signal, so not with 0: no reason to stop cleaning up.
+        wait "$CALV_WINE_BED_HOLDER" 2>/dev/null || true
+        unset CALV_WINE_BED_HOLDER
     fi
     if [ -n "${CALV_XVFB_PID:-}" ]; then
         kill "$CALV_XVFB_PID" 2>/dev/null
@@ -61,21 +73,6 @@ calv_wine_start_xvfb() {
     return 1
 }
 
-# One set of the bed's namespaces for every Wine command of this shell (tools/wine-bed.sh hold).
-calv_wine_hold_bed() {
-    bash "$CALV_WINE_REPO/tools/wine-bed.sh" hold &
-    CALV_BED_HOLDER=$!
-    export CALV_BED_HOLDER
-    # Ready once the mounts are made and only the waiting is left.
-    for _ in $(seq 200); do
-        [ "$(cat "/proc/$CALV_BED_HOLDER/comm" 2>/dev/null)" = sleep ] && return 0
-        kill -0 "$CALV_BED_HOLDER" 2>/dev/null || break
-        sleep 0.05
-    done
-    calv_wine_log "could not enter the Wine test bed"
-    return 1
-}
-
 calv_wine_reg() {
     wine reg add "$@" /f >/dev/null || {
         calv_wine_log "wine reg add $* failed"
@@ -83,7 +80,22 @@ calv_wine_reg() {
     }
 }
 
+# All Wine commands of this shell join one set of namespaces in the bed (tools/wine-bed.sh hold),
+# where Wine's server may reach into the programs it serves, and share its emulator, if any.
+calv_wine_hold() {
+    bash "$CALV_WINE_REPO/tools/wine-bed.sh" hold </dev/null >/dev/null 2>"$CALV_WINE_TMP/hold.log" &
+    export CALV_WINE_BED_HOLDER=$!
+    for _ in $(seq 100); do
+        [ "$(readlink "/proc/$CALV_WINE_BED_HOLDER/root")" = / ] || return 0
+        kill -0 "$CALV_WINE_BED_HOLDER" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$CALV_WINE_TMP/hold.log" >&2
+    return 1
+}
+
 calv_wine_make_prefix() {
+    calv_wine_hold || return 1
     mkdir -p "$WINEPREFIX" || return 1
     # The marker is written only after a complete copy, so a kept prefix whose copy failed
     # half-way is made again rather than used.
@@ -149,10 +161,22 @@ calv_wine_settings() {
     fi
 }
 
+# $1: a build folder. Its Perl bridge (a Windows perl.exe) is what the program's "perl" finds on
+# the system's search for programs; Z: is the prefix's drive for the Unix root.
+calv_wine_build() {
+    local bridge=$1/bridge
+    [ "${1#/}" != "$1" ] || bridge=$PWD/$bridge
+    export WINEPATH="Z:${bridge//\//\\}"
+}
+
 calv_wine_setup() {
-    local started bridge
+    local started
     started=$(date +%s%N)
     CALV_WINE_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) || return 1
+    if [ -z "${CALV_DEPS_READY:-}" ]; then
+        bash "$CALV_WINE_REPO/tools/install-deps.sh" || return 1
+        export CALV_DEPS_READY=1
+    fi
     # Every wine, wineserver and wineboot is the test bed's (tools/wine-bed.sh).
     export PATH="$CALV_WINE_REPO/tools/bed:$PATH"
     CALV_WINE_TMP=$(mktemp -d "${TMPDIR:-/tmp}/calv-wine.XXXXXX") || return 1
@@ -168,16 +192,12 @@ calv_wine_setup() {
         calv_wine_start_xvfb || return 1
     fi
 
-    calv_wine_hold_bed || return 1
     export WINEPREFIX="${CALV_WINEPREFIX:-$CALV_WINE_TMP/prefix}"
     CALV_WINE_PREFIX_USED=$WINEPREFIX
     export WINEARCH=win64
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    # The Perl bridge (a Windows perl.exe) must be found by the system's search for programs.
-    # Z: is the prefix's drive for the Unix root.
-    bridge="$CALV_WINE_REPO/build/x64/bridge"
-    export WINEPATH="Z:${bridge//\//\\}"
+    calv_wine_build "$CALV_WINE_REPO/build/x64"
 
     calv_wine_make_prefix || return 1
     local ms=$((($(date +%s%N) - started) / 1000000))

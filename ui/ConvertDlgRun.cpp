@@ -109,6 +109,8 @@ void CConvertDlg::OnRun()
         if (m_bOpenCvtedFile) ::ShellExecuteA(nullptr, "open", strOutputPath, nullptr, nullptr, SW_SHOWNORMAL);
         if (m_bExitAfterCvt) CDialog::OnOK();
     }
+    // A run of the script already first in the list leaves the list and its combo box as they are.
+    if (!m_listScripts.IsEmpty() && m_listScripts.GetHead() == strScriptPath) return;
     AddRecentScript(strScriptPath);
     RefillScriptCombo();
 }
