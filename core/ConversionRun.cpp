@@ -19,7 +19,9 @@ const size_t kMaxTailRead = 64 * 1024;
 const DWORD kTailBlock = 4096;
 
 // Whether the end read so far holds nMaxBytes and, before them, a byte that
-// cannot be a lead byte: the next character surely begins after it.
+// cannot be a lead byte: the next character surely begins after it. That is
+// also enough for UTF-8, which needs only the byte before the nMaxBytes (a line
+// break or not): a cut inside a UTF-8 character moves forward, never back.
 bool ReachesACharacterStart(const std::string& text, size_t nMaxBytes)
 {
     for (size_t i = text.size() > nMaxBytes ? text.size() - nMaxBytes : 0; i > 0; --i)

@@ -37,7 +37,7 @@ private:
     char m_szErrorPath[MAX_PATH] = "";
 };
 
-// The end of a file, as much of it as ErrorOutputTail with nMaxBytes needs to
+// The end of a file, as much of it as FindErrorTail with nMaxBytes needs to
 // give what it gives for the whole file, without its trailing blanks. Reads
 // backwards from the end: a file of any size costs at most a few blocks.
 std::string ReadErrorTail(HANDLE hFile, size_t nMaxBytes = kTailMaxBytes);

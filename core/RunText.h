@@ -7,10 +7,18 @@
 // perl "<script>" "<input>" "<output>", paths inserted as they are.
 CString BuildCommandLine(const char* pszScript, const char* pszInput, const char* pszOutput);
 // The last nMaxLines lines of a script's error output, at most nMaxBytes
-// bytes, never starting inside a double-byte character; empty when it wrote
-// nothing but blanks.
+// bytes of it, never starting inside a character; empty when it wrote nothing
+// but blanks. Those bytes are UTF-8 when they are well-formed UTF-8 holding a
+// multi-byte character, else code page 932 (a double-byte character is never split).
 constexpr int kTailMaxLines = 20;
 constexpr size_t kTailMaxBytes = 2000;
-CString ErrorOutputTail(const std::string& text, int nMaxLines = kTailMaxLines, size_t nMaxBytes = kTailMaxBytes);
+struct ErrorTail {
+    std::string strText;  // the bytes as the script wrote them
+    bool bUtf8 = false;
+};
+ErrorTail FindErrorTail(const std::string& text, int nMaxLines = kTailMaxLines, size_t nMaxBytes = kTailMaxBytes);
+// That tail as the message shows it, in code page 932: UTF-8 converted, what
+// the code page lacks as '?' (RunTextWin.cpp).
+CString ErrorOutputTail(const std::string& text);
 // "<script> の実行に失敗しました。（終了コード N）", then an empty line and the tail if any.
 CString FailureMessage(const char* pszScript, unsigned long ulExitCode, const CString& strTail);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The rules that walk code page 932 bytes, built natively under AddressSanitizer and
+# The rules that walk code page 932 and UTF-8 bytes, built natively under AddressSanitizer and
 # UndefinedBehaviorSanitizer and fuzzed for 20 s: a read past a string's end fails here
 # even where the result looks right. Exits non-zero on a finding; the input is kept.
 set -euo pipefail
@@ -15,6 +15,8 @@ clang++-14 -std=c++17 -g -O1 -Iframework -Icore -fsanitize=fuzzer,address,undefi
 printf 'C:\\\x95\x5C\\a.b\x83\x5C.ncd\0_cvted\n\x82\x60\x81' >"$out/corpus/seed"
 # And a line longer than the error tail, of mixed characters, before a few short ones.
 perl -e 'print "\xB1\x88\x9F\x83\x5C\x95\x5Ca" x 300, "\nlast\nwords\n"' >"$out/corpus/long"
+# The same in UTF-8, characters of two, three and four bytes, the 2000-byte cut after a four-byte one's first.
+perl -e 'print "\xC3\xBD\xE8\xA1\xA8\xF0\x9F\x98\x80a" x 300, "\nwords\n"' >"$out/corpus/utf8"
 if ! "$out/rule_fuzz" -max_total_time=20 -max_len=4096 -artifact_prefix="$out/" "$out/corpus" >"$out/fuzz.log" 2>&1; then
     tail -n 30 "$out/fuzz.log"
     echo "sweep: the fuzzer found a fault; the input is in $out/crash-*" >&2

@@ -156,7 +156,7 @@ TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
     for (int nLine = 12; nLine <= 30; ++nLine) tail += "line " + std::to_string(nLine) + "\n";
     const std::string failing = m_folder.Write("fail.pl", kFailScript);
     struct Failure { LaunchOptions options; std::string script, message; } const failures[] = {
-        {Recording({m_input}), failing, failing + " の実行に失敗しました。（終了コード 1）\n\n" + tail + "G-code error at N40"},
+        {Recording({m_input}), failing, failing + " の実行に失敗しました。（終了コード 1）\n\n" + tail + "N40: 入力が見つかりません"},
         // WINEPATH reaches a program only through PATH, which Wine extends at its start.
         {LaunchOptions{{m_input}, {{"PATH", "C:\\windows\\system32;C:\\windows"}, {"CALV_RECORD_FILE", RecordFile()}}, {}},
          m_script, "perl を起動できませんでした。"},

@@ -12,7 +12,7 @@ const char kCopyScript[] =
     "open(my $out, '>', $ARGV[1]) or die \"cannot write $ARGV[1]: $!\\n\";\n"
     "while (<$in>) { print $out uc $_; }\n";
 
-const char kFailScript[] = "print STDERR \"line $_\\n\" for 1 .. 30; print STDERR \"G-code error at N40\\n\"; exit 1;\n";
+const char kFailScript[] = u8"print STDERR \"line $_\\n\" for 1 .. 30; print STDERR \"N40: 入力が見つかりません\\n\"; exit 1;\n";
 
 namespace {
 

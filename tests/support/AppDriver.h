@@ -100,4 +100,4 @@ std::string ReadFileText(const std::string& path);  // "" when it cannot be read
 
 // Small Perl scripts the tests run through the bridge.
 extern const char kCopyScript[];  // copies input to output, upper-cased
-extern const char kFailScript[];  // writes 31 lines to its error output and exits with 1
+extern const char kFailScript[];  // saved as UTF-8, writes 31 lines to its error output, the last Japanese, and exits with 1

@@ -20,7 +20,8 @@ TEST(RunText, CommandLineAndFailureMessage)
     EXPECT_EQ(FailureMessage("a.pl", 1, "Died.\nline 2").Str(), "a.pl の実行に失敗しました。（終了コード 1）\n\nDied.\nline 2");
 }
 
-TEST(RunText, ErrorOutputTailKeepsTwentyLinesOrTwoThousandBytes)
+// Expected texts are code page 932; u8"" outputs are what a script saved as UTF-8 writes.
+TEST(RunText, ErrorOutputTailShowsTwentyLinesOrTwoThousandBytesInEitherEncoding)
 {
     const struct { const char* why; std::string output, expected; } rows[] = {
         {"blanks only", " \r\n\t\n\n", ""},
@@ -32,6 +33,14 @@ TEST(RunText, ErrorOutputTailKeepsTwentyLinesOrTwoThousandBytes)
         // 2001 bytes put the cut on a second byte, which then goes with its first.
         {"0x5C second bytes", Repeat("表", 1000) + "!", Repeat("表", 999) + "!"},
         {"second bytes in the lead-byte range", "a\n" + Repeat("亜", 1000) + "!", Repeat("亜", 999) + "!"},
+        // é is not in code page 932.
+        {"ASCII and UTF-8 lines", u8"at a.pl line 2.\nCafé: 入力が見つかりません\n", "at a.pl line 2.\nCaf?: 入力が見つかりません"},
+        {"invalid UTF-8: a code page 932 line and a UTF-8 line", "表示\n" + std::string(u8"入力\n"), "表示\n" + std::string(u8"入力")},
+        {"only the lines shown count", "表示\n" + Repeat(u8"入力\n", 20), Repeat("入力\n", 19) + "入力"},
+        // 2100 bytes: the cut leaves two bytes of a character, which go.
+        {"UTF-8 cut by the byte limit", Repeat(u8"表", 700), Repeat("表", 666)},
+        // C3 BD, also UTF-8 ý, which code page 932 lacks: the price of reading all UTF-8 as UTF-8.
+        {"code page 932 that is also UTF-8", "ﾃｽ", "?"},
     };
     for (const auto& row : rows) EXPECT_EQ(ErrorOutputTail(row.output).Str(), row.expected) << row.why;
 }
