@@ -125,7 +125,9 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     const std::string script = m_folder.Write("表示\\ソフト\\変換.pl", kCopyScript);
     const std::string input = m_folder.Write("表示\\ソフト\\ソフト.ncd", "n10 g01 x1.5\n");
     PlantOptions(1, 0, 0);
-    AppDriver app(LaunchOptions{{input}, {}, {}});
+    // Opened from its folder, the data file's neighbour perl.exe is never run.
+    m_folder.Write("表示\\ソフト\\perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
+    AppDriver app(LaunchOptions{{input}, {{"CALV_RECORD_FILE", RecordFile()}}, {}, m_folder / "表示\\ソフト"});
     EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "ソフト_cvted.ncd");
     app.Type(IDC_SCRIPT_NAME, script);
 
@@ -138,7 +140,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     EXPECT_NE(lIcon, 0);
     app.Answer(hCompleted, IDOK);
     EXPECT_EQ(app.NextMessageOrFinish(), nullptr);
-    EXPECT_EQ(ReadFileText(m_folder / "表示\\ソフト\\ソフト_cvted.ncd"), "N10 G01 X1.5\n");
+    EXPECT_EQ(ReadFileText(m_folder / "表示\\ソフト\\ソフト_cvted.ncd") + Recorded(), "N10 G01 X1.5\n");
     EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), Texts{"変換.pl"});
 
     app.Type(IDC_SCRIPT_NAME, "");
@@ -152,13 +154,15 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
 TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
 {
     NcdOpensWithRecorder association;
+    m_folder.Write("perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
     std::string tail;
     for (int nLine = 12; nLine <= 30; ++nLine) tail += "line " + std::to_string(nLine) + "\n";
     const std::string failing = m_folder.Write("fail.pl", kFailScript);
     struct Failure { LaunchOptions options; std::string script, message; } const failures[] = {
         {Recording({m_input}), failing, failing + " の実行に失敗しました。（終了コード 1）\n\n" + tail + "G-code error at N40"},
-        // WINEPATH reaches a program only through PATH, which Wine extends at its start.
-        {LaunchOptions{{m_input}, {{"PATH", "C:\\windows\\system32;C:\\windows"}, {"CALV_RECORD_FILE", RecordFile()}}, {}},
+        // WINEPATH reaches a program only through PATH, which Wine extends at its start. The
+        // perl.exe of the current folder, named also by a relative PATH entry, is never run.
+        {LaunchOptions{{m_input}, {{"PATH", ".;C:\\windows\\system32;C:\\windows"}, {"CALV_RECORD_FILE", RecordFile()}}, {}, m_folder.Path()},
          m_script, "perl を起動できませんでした。"},
     };
     for (const Failure& failure : failures) {
