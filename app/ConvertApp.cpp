@@ -13,8 +13,23 @@ END_MESSAGE_MAP()
 
 CConvertApp& GetConvertApp() { return theApp; }
 
+namespace {
+
+// Libraries from the system folders and the program's own only, never from the current
+// folder, which may be a data file's. Windows 7 has the call only with an update: looked up.
+void LoadLibrariesFromSafeFolders()
+{
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto pfnSetDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (pfnSetDefaultDllDirectories) pfnSetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+}
+
+}  // namespace
+
 BOOL CConvertApp::InitInstance()
 {
+    LoadLibrariesFromSafeFolders();
     HWND hWndRunning = FindRunningInstance();
     if (hWndRunning) {
         if (__argc >= 2) SendHandoff(hWndRunning, __argv[1]);

@@ -1,5 +1,6 @@
 #include "ConversionRun.h"
 #include "PathRules.h"
+#include "PerlLocation.h"
 
 #include <algorithm>
 
@@ -59,10 +60,13 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
     si.hStdOutput = hNul.h;
     si.hStdError = m_hError != INVALID_HANDLE_VALUE ? m_hError : hNul.h;
 
+    // By its full path: started by name, Windows would also take a perl.exe from the current folder.
+    const CString strPerl = FindPerl();
+    if (strPerl.IsEmpty()) return;
     std::string strCommandLine(pszCommandLine);  // CreateProcessA may write into it
     PROCESS_INFORMATION pi = {};
     // Suspended until it is in the job, so that nothing it starts escapes it.
-    if (!::CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessA(strPerl, &strCommandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
         return;
     // A job of its own: Stop ends all that runs in it, and so does this program's end during
     // the run. Where no job can be had (Windows 7 nests none), Stop ends the process alone.

@@ -57,6 +57,8 @@ private:
     void RefuseField(const CString& strMessage, CWnd& ctlField, bool bSelectAll);
     void FocusField(CWnd& ctlField, bool bSelectAll);
     bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
+    // Refuses an output that is the input or the script under another name.
+    bool CheckOutputIsNoSource();
     void ResolveField(CString& strPath, int nLabelID, CString& strName);
     void ShowInputAndDerivedOutput(const CString& strInputPath);
 

@@ -5,6 +5,7 @@
 #include "PathRules.h"
 #include "RecentList.h"
 #include "RunText.h"
+#include "SameFile.h"
 #include "resource.h"
 
 namespace {
@@ -59,6 +60,15 @@ bool CConvertDlg::CheckExistingFile(const CString& strPath, DWORD dwUnusableMask
     return false;
 }
 
+bool CConvertDlg::CheckOutputIsNoSource()
+{
+    // Writing the output would empty the input before it is read, or replace the script.
+    if (IsSameFile(m_strOutputPath, m_strInputPath)) RefuseField(m_strOutputPath + kMsgSameAsInput, m_editOutputName, true);
+    else if (IsSameFile(m_strOutputPath, m_strScriptPath)) RefuseField(m_strOutputPath + kMsgSameAsScript, m_editOutputName, true);
+    else return true;
+    return false;
+}
+
 void CConvertDlg::OnRun()
 {
     // Taking the focus makes a name still being typed resolve into its full path.
@@ -87,6 +97,7 @@ void CConvertDlg::OnRun()
         return;
     }
     if (GetPathAttributes(m_strOutputPath) != INVALID_FILE_ATTRIBUTES) {
+        if (!CheckOutputIsNoSource()) return;
         if (!CheckExistingFile(m_strOutputPath, kUnusableOutput, m_editOutputName)) return;
         if (AfxMessageBox(m_strOutputPath + kMsgOverwrite, MB_YESNO | MB_DEFBUTTON2) != IDYES) {
             FocusField(m_editOutputName, true);

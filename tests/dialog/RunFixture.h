@@ -76,14 +76,13 @@ protected:
         SetDword("ExitAfterCvt", dwExitAfterCvt);
     }
 
-    // Start options under which "perl" is recorder.exe: it appends its command
-    // line to RecordFile() and succeeds, without running anything.
+    // Start options under which "perl" is recorder.exe, beside a copy of the program (where it
+    // goes before PATH): it appends its command line to RecordFile() and succeeds, without running anything.
     LaunchOptions RecordingPerl(const Texts& args = {}) const
     {
         LaunchOptions options = Recording(args);
-        options.pathPrefix = m_folder / "fake-perl";
-        ::CreateDirectoryA(options.pathPrefix.c_str(), nullptr);
-        ::CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), (options.pathPrefix + "\\perl.exe").c_str(), FALSE);
+        m_folder.Write("app\\perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
+        options.program = m_folder.Write("app\\Calvendrake.exe", ReadFileText(ProgramFolder() + "\\Calvendrake.exe"));
         return options;
     }
     // Start options that let recorder.exe, started by whatever means, write to RecordFile().

@@ -70,6 +70,13 @@ TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
     for (const std::string& path : {m_script, m_input, output}) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string kEnterScript = "ｽｸﾘﾌﾟﾄﾌｧｲﾙ を入力してください。", kNotExist = " は存在しません。";
     const std::string kEnterInput = "入力ﾌｧｲﾙ を入力してください。", kInvalid = " は不正なファイルです。";
+    // The output is never the input or the script, however spelt; a namesake elsewhere is only asked about.
+    const std::string kSameInput = "\n入力ﾌｧｲﾙと同じﾌｧｲﾙには出力できません。", kQuestion = " は既に存在します。\n上書きしますか?";
+    const std::string dot = m_folder / ".\\part1.ncd", dotDot = m_folder / "folder.ncd\\..\\part1.ncd";
+    const std::string namesake = m_folder.Write("folder.ncd\\part1.ncd", "n20\n");
+    std::string shortInput(MAX_PATH, '\0'), upperInput = m_input, upperScript = m_script;
+    shortInput.resize(::GetShortPathNameA(m_input.c_str(), &shortInput[0], MAX_PATH));
+    for (std::string* path : {&upperInput, &upperScript}) ::CharUpperA(&(*path)[0]);
     // Typed into a field, the message Run shows, where the focus is then and whether all its text is selected.
     struct Step { int nField; std::string typed, message; int nFocus; bool bSelected; } const steps[] = {
         {IDC_SCRIPT_NAME, "", kEnterScript, IDC_SCRIPT_NAME, false},
@@ -86,6 +93,13 @@ TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
         // An emptied name leaves only the folder: the file is asked for again.
         {IDC_INPUT_NAME, "", kEnterInput, IDC_INPUT_NAME, false},
         {IDC_INPUT_NAME, m_input, "出力ﾌｧｲﾙ を入力してください。", IDC_OUTPUT_NAME, false},
+        {IDC_OUTPUT_NAME, m_input, m_input + kSameInput, IDC_OUTPUT_NAME, true},
+        {IDC_OUTPUT_NAME, upperInput, upperInput + kSameInput, IDC_OUTPUT_NAME, true},
+        {IDC_OUTPUT_NAME, shortInput, shortInput + kSameInput, IDC_OUTPUT_NAME, true},
+        {IDC_OUTPUT_NAME, dot, dot + kSameInput, IDC_OUTPUT_NAME, true},
+        {IDC_OUTPUT_NAME, dotDot, dotDot + kSameInput, IDC_OUTPUT_NAME, true},
+        {IDC_OUTPUT_NAME, upperScript, upperScript + "\nｽｸﾘﾌﾟﾄﾌｧｲﾙと同じﾌｧｲﾙには出力できません。", IDC_OUTPUT_NAME, true},
+        {IDC_OUTPUT_NAME, namesake, namesake + kQuestion, IDC_OUTPUT_NAME, true},
         {IDC_OUTPUT_NAME, output, output + kInvalid, IDC_OUTPUT_NAME, true},
     };
     AppDriver app(RecordingPerl());
@@ -98,10 +112,11 @@ TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
         }
     }
     EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), Texts{});  // refused scripts are not remembered
+    EXPECT_EQ(ReadFileText(m_input) + ReadFileText(m_script), "n10 g01\n1;\n");
 
     // Writable, the output is asked about, No by default and with the warning icon.
     ::SetFileAttributesA(output.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const std::string question = output + " は既に存在します。\n上書きしますか?";
+    const std::string question = output + kQuestion;
     app.ClickAsync(IDC_RUN);
     HWND hQuestion = app.WaitForWindow();
     EXPECT_EQ(app.MessageText(hQuestion), question);
@@ -125,7 +140,9 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     const std::string script = m_folder.Write("表示\\ソフト\\変換.pl", kCopyScript);
     const std::string input = m_folder.Write("表示\\ソフト\\ソフト.ncd", "n10 g01 x1.5\n");
     PlantOptions(1, 0, 0);
-    AppDriver app(LaunchOptions{{input}, {}, {}});
+    // Opened from its folder, the data file's neighbour perl.exe is never run.
+    m_folder.Write("表示\\ソフト\\perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
+    AppDriver app(LaunchOptions{{input}, {{"CALV_RECORD_FILE", RecordFile()}}, {}, m_folder / "表示\\ソフト"});
     EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "ソフト_cvted.ncd");
     app.Type(IDC_SCRIPT_NAME, script);
 
@@ -138,7 +155,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     EXPECT_NE(lIcon, 0);
     app.Answer(hCompleted, IDOK);
     EXPECT_EQ(app.NextMessageOrFinish(), nullptr);
-    EXPECT_EQ(ReadFileText(m_folder / "表示\\ソフト\\ソフト_cvted.ncd"), "N10 G01 X1.5\n");
+    EXPECT_EQ(ReadFileText(m_folder / "表示\\ソフト\\ソフト_cvted.ncd") + Recorded(), "N10 G01 X1.5\n");
     EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), Texts{"変換.pl"});
 
     app.Type(IDC_SCRIPT_NAME, "");
@@ -152,13 +169,15 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
 TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
 {
     NcdOpensWithRecorder association;
+    m_folder.Write("perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
     std::string tail;
     for (int nLine = 12; nLine <= 30; ++nLine) tail += "line " + std::to_string(nLine) + "\n";
     const std::string failing = m_folder.Write("fail.pl", kFailScript);
     struct Failure { LaunchOptions options; std::string script, message; } const failures[] = {
         {Recording({m_input}), failing, failing + " の実行に失敗しました。（終了コード 1）\n\n" + tail + "N40: 入力が見つかりません"},
-        // WINEPATH reaches a program only through PATH, which Wine extends at its start.
-        {LaunchOptions{{m_input}, {{"PATH", "C:\\windows\\system32;C:\\windows"}, {"CALV_RECORD_FILE", RecordFile()}}, {}},
+        // WINEPATH reaches a program only through PATH, which Wine extends at its start. The
+        // perl.exe of the current folder, named also by a relative PATH entry, is never run.
+        {LaunchOptions{{m_input}, {{"PATH", ".;C:\\windows\\system32;C:\\windows"}, {"CALV_RECORD_FILE", RecordFile()}}, {}, m_folder.Path()},
          m_script, "perl を起動できませんでした。"},
     };
     for (const Failure& failure : failures) {

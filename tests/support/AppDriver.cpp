@@ -48,11 +48,10 @@ std::string ProgramFolder()
 
 HANDLE StartCalvendrake(const LaunchOptions& options)
 {
-    std::string commandLine = "\"" + ProgramFolder() + "\\Calvendrake.exe\"";
+    std::string commandLine = "\"" + (options.program.empty() ? ProgramFolder() + "\\Calvendrake.exe" : options.program) + "\"";
     for (const std::string& arg : options.args) commandLine += " \"" + arg + "\"";
     // The options' variables are ours while the program starts and inherits them.
     auto env = options.env;
-    if (!options.pathPrefix.empty()) env.emplace_back("PATH", options.pathPrefix + ";" + Environment("PATH"));
     for (auto& var : env) {
         std::string old = Environment(var.first);
         ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
@@ -65,7 +64,8 @@ HANDLE StartCalvendrake(const LaunchOptions& options)
     // test's processes wind down; a try a moment later starts it.
     BOOL bStarted = FALSE;
     for (int nTry = 0; !bStarted && nTry < 5; ++nTry) {
-        bStarted = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        bStarted = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                    options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi);
         if (!bStarted && ::GetLastError() == ERROR_INTERNAL_ERROR) ::Sleep(200);
         else if (!bStarted) break;
     }

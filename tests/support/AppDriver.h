@@ -16,7 +16,8 @@ std::string ProgramFolder();  // where the test programs and Calvendrake.exe are
 struct LaunchOptions {
     Texts args;                                             // quoted as a shell would
     std::vector<std::pair<std::string, std::string>> env;  // set for the program only
-    std::string pathPrefix;                                 // folder put first on PATH (to find another perl)
+    std::string program;                                    // a copy of Calvendrake.exe to start instead
+    std::string folder = {};                                // its current folder (default: ours)
 };
 
 HANDLE StartCalvendrake(const LaunchOptions& options);  // the process
