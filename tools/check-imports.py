@@ -122,7 +122,7 @@ def loaded_late():
     for cmake in glob.glob(os.path.join(REPO, "*", "CMakeLists.txt")):
         with open(cmake, encoding="utf-8") as f:
             for _, dll, entries in re.findall(r"calv_delay_import\((\S+)\s+(\S+)\s+([^)]*)\)", f.read()):
-                functions.update("%s.dll!%s" % (dll.lower(), entry.split("/")[0]) for entry in entries.split())
+                functions.update(("%s.dll!%s" % (dll, entry.split("/")[0])).lower() for entry in entries.split())
     return functions
 
 
