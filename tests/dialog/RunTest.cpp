@@ -50,31 +50,17 @@ DWORD FindProcess(DWORD dwParentId, const char* pszName = nullptr)
 }
 
 // Makes a kernel32 function of a running program return bResult and do nothing else from now
-// on: the answer Windows gives in a case Wine does not reproduce (such as Windows 7 refusing a
-// second job). Both functions it serves take two arguments.
+// on: the answer Windows gives where Wine does not (Windows 7 refusing a second job, a script
+// stuck in the system outliving its job's end). A system DLL lies at the same address in every
+// process of one bitness; both functions used take two arguments.
 bool PlantAnswer(DWORD dwProcessId, const char* pszFunction, BOOL bResult)
 {
-    const BYTE* pOurs = reinterpret_cast<const BYTE*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), pszFunction));
-    HMODULE hOurs = nullptr;
-    char szModule[MAX_PATH] = "";
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCSTR>(pOurs), &hOurs);
-    ::GetModuleFileNameA(hOurs, szModule, MAX_PATH);
-    // The module that holds it lies elsewhere in the other process, perhaps.
-    BYTE* pTheirs = nullptr;
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwProcessId);
-    MODULEENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL bNext = ::Module32First(hSnapshot, &entry); bNext && !pTheirs; bNext = ::Module32Next(hSnapshot, &entry))
-        if (lstrcmpiA(entry.szExePath, szModule) == 0) pTheirs = entry.modBaseAddr + (pOurs - reinterpret_cast<const BYTE*>(hOurs));
-    ::CloseHandle(hSnapshot);
-    // mov eax, bResult; ret (ret 8 for 32-bit stdcall)
-    const BYTE code[] = {0xB8, static_cast<BYTE>(bResult), 0, 0, 0, sizeof(void*) == 8 ? 0xC3 : 0xC2, 8, 0};
+    const auto pFunction = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), pszFunction));
+    const BYTE code[] = {0xB8, static_cast<BYTE>(bResult), 0, 0, 0, sizeof(void*) == 8 ? 0xC3 : 0xC2, 8, 0};  // mov eax, bResult; ret
     HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcessId);
     DWORD dwOld = 0;
-    const bool bDone = pTheirs && ::VirtualProtectEx(hProcess, pTheirs, sizeof(code), PAGE_EXECUTE_READWRITE, &dwOld) &&
-                       ::WriteProcessMemory(hProcess, pTheirs, code, sizeof(code), nullptr) &&
-                       ::FlushInstructionCache(hProcess, pTheirs, sizeof(code));
+    const bool bDone = ::VirtualProtectEx(hProcess, pFunction, sizeof(code), PAGE_EXECUTE_READWRITE, &dwOld) &&
+                       ::WriteProcessMemory(hProcess, pFunction, code, sizeof(code), nullptr);
     ::CloseHandle(hProcess);
     return bDone;
 }
@@ -254,7 +240,6 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
     app.ClickAsync(IDC_RUN);
     HWND hRefused = app.WaitForWindow();
     const LRESULT lWarning = BoxIcon(hRefused);
-    EXPECT_NE(lWarning, 0);
     app.Answer(hRefused, IDOK);
     app.Type(IDC_SCRIPT_NAME, hang);
     app.ClickAsync(IDC_RUN);
@@ -297,7 +282,7 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
     HWND hStopped = app.WaitForWindow();
     EXPECT_EQ(app.MessageText(hStopped), hang + " の実行を中止しました。");
     EXPECT_TRUE(WaitUntil([&] { return !UnixProcessRuns(script) && !UnixProcessRuns(child); }));
-    EXPECT_EQ(BoxIcon(hStopped), lWarning);
+    EXPECT_TRUE(lWarning && BoxIcon(hStopped) == lWarning);
     app.Answer(hStopped, IDOK);
     EXPECT_EQ(app.NextMessageOrFinish(), nullptr);
     EXPECT_EQ(ReadFileText(output), "partial\n");
@@ -323,14 +308,13 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
     leaving.Type(IDC_SCRIPT_NAME, m_script);
     EXPECT_EQ(PressRun(leaving), Texts{});
     HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, FindProcess(0, "perl.exe"));
-    EXPECT_TRUE(hLeft && ::WaitForSingleObject(hLeft, 1000) == WAIT_TIMEOUT);
-    EXPECT_TRUE(hLeft && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
+    EXPECT_TRUE(hLeft && ::WaitForSingleObject(hLeft, 1000) == WAIT_TIMEOUT && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
     leaving.Close();
 
-    // Started by a person, or in a job as Explorer starts it: one that lets the script leave
-    // it, one that does not; and on Windows 7, which then gives the script no job of its own.
-    // Ended by Yes to the question, by the task manager while it asks, by the end of the
-    // session; or by Yes while the system takes its time to end the script.
+    // Started by a person, or put into a job as Explorer does: one that lets the script leave,
+    // one that holds it; and on Windows 7, which then gives the script no job of its own.
+    // Ended by Yes to the question, by the task manager while it asks, by the session's end;
+    // or by Yes while the system takes its time to end the script.
     enum Job { kNone, kLetsLeave, kHolds };
     enum End { kYes, kKill, kSessionEnd, kLateYes };
     const struct { Job job; bool bNoNesting; End end; } rows[] = {
@@ -340,12 +324,13 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
     options.env.back().second = "start";
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.job << row.bNoNesting << row.end);
+        AppDriver app(options);
+        HANDLE hJob = row.job == kNone ? nullptr : ::CreateJobObjectA(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | (row.job == kLetsLeave ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
-        options.hJob = row.job == kNone ? nullptr : ::CreateJobObjectA(nullptr, nullptr);
-        ::SetInformationJobObject(options.hJob, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-        AppDriver app(options);
-        // Windows 7 refuses a second job; a script stuck in the system outlives its job's end a while.
+        ::SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        // Into the job before it runs anything; that handle to the program ends with this test.
+        EXPECT_TRUE(!hJob || ::AssignProcessToJobObject(hJob, ::OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, app.ProcessId())));
         EXPECT_TRUE(!row.bNoNesting || PlantAnswer(app.ProcessId(), "AssignProcessToJobObject", FALSE));
         EXPECT_TRUE(row.end != kLateYes || PlantAnswer(app.ProcessId(), "TerminateJobObject", TRUE));
         app.Type(IDC_SCRIPT_NAME, m_script);
@@ -354,29 +339,23 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
         ASSERT_TRUE(WaitUntil([&] { return (dwPerl = FindProcess(app.ProcessId())) && FindProcess(dwPerl); }));
         HANDLE hPerl = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, dwPerl);
         BOOL bInJob = FALSE;
-        EXPECT_EQ(options.hJob && ::IsProcessInJob(hPerl, options.hJob, &bInJob) && bInJob, row.job == kHolds);
-        // Until the run ends, the session does not.
-        EXPECT_EQ(::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0), 0);
-        if (row.end == kSessionEnd) {
-            ::SendMessageA(app.Dialog(), WM_ENDSESSION, TRUE, 0);
-        } else {
-            ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-            HWND hQuestion = app.WaitForWindow();
-            if (row.end == kKill) app.Kill();
-            else app.Answer(hQuestion, IDYES);
-        }
+        EXPECT_EQ(hJob && ::IsProcessInJob(hPerl, hJob, &bInJob) && bInJob, row.job == kHolds);
+        EXPECT_EQ(::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0), 0);  // the session waits for the run
+        ::PostMessageA(app.Dialog(), row.end == kSessionEnd ? WM_ENDSESSION : WM_CLOSE, TRUE, 0);
+        if (row.end == kKill) { app.WaitForWindow(); app.Kill(); }
+        if (row.end == kYes || row.end == kLateYes) app.Answer(app.WaitForWindow(), IDYES);
         if (row.end == kLateYes) {
             // The window answers and reports nothing until the script has ended.
             EXPECT_TRUE(::SendMessageTimeoutA(app.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr));
             EXPECT_EQ(app.FindWindowOf("#32770"), nullptr);
-            EXPECT_TRUE(::TerminateProcess(hPerl, 1));
+            ::TerminateProcess(hPerl, 1);
         }
         ::CloseHandle(hPerl);
         EXPECT_EQ(AnswerUntilFinished(app), row.end == kKill ? Texts{} : Texts{m_script + " の実行を中止しました。"});
         EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()) && !FindProcess(dwPerl); }));
         EXPECT_TRUE(row.end == kKill || ::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0));
         app.Close();
-        if (options.hJob) ::CloseHandle(options.hJob);
+        if (hJob) ::CloseHandle(hJob);
     }
 }
 

@@ -65,15 +65,12 @@ HANDLE StartCalvendrake(const LaunchOptions& options)
     // test's processes wind down; a try a moment later starts it.
     BOOL bStarted = FALSE;
     for (int nTry = 0; !bStarted && nTry < 5; ++nTry) {
-        bStarted = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, options.hJob ? CREATE_SUSPENDED : 0,
-                                    nullptr, nullptr, &si, &pi);
+        bStarted = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
         if (!bStarted && ::GetLastError() == ERROR_INTERNAL_ERROR) ::Sleep(200);
         else if (!bStarted) break;
     }
     for (const auto& var : env) ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
     if (!bStarted) throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(::GetLastError()));
-    if (options.hJob) ::AssignProcessToJobObject(options.hJob, pi.hProcess);
-    ::ResumeThread(pi.hThread);
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
 }

@@ -17,7 +17,6 @@ struct LaunchOptions {
     Texts args;                                             // quoted as a shell would
     std::vector<std::pair<std::string, std::string>> env;  // set for the program only
     std::string pathPrefix;                                 // folder put first on PATH (to find another perl)
-    HANDLE hJob = nullptr;                                  // a job to start it in, as Explorer does
 };
 
 HANDLE StartCalvendrake(const LaunchOptions& options);  // the process
