@@ -2,7 +2,10 @@
 #include "PathRules.h"
 #include "PerlLocation.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -38,6 +41,55 @@ void SetKillOnClose(HANDLE hJob, bool bKill)
     ::SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &info, sizeof(info));
 }
 
+// Whether this program runs in a job, as Explorer starts it on Windows 7 and 8.
+bool IsInJob()
+{
+    BOOL bInJob = FALSE;
+    return ::IsProcessInJob(::GetCurrentProcess(), nullptr, &bInJob) && bInJob;
+}
+
+ULONGLONG StartTime(HANDLE hProcess)
+{
+    FILETIME created = {}, unused[3];
+    ::GetProcessTimes(hProcess, &created, &unused[0], &unused[1], &unused[2]);
+    return static_cast<ULONGLONG>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
+// Ends a process and every process it started, found through their parents' ids in passes
+// over all processes until a pass finds no more. A process is a child only when it started
+// after its parent: an ended parent's id may be given anew. The handles stay open until the
+// end, so that no id found meanwhile is given anew.
+void TerminateProcessTree(HANDLE hRoot)
+{
+    struct Ended { DWORD dwId; HANDLE hProcess; ULONGLONG nStart; };
+    std::vector<Ended> ended = {{::GetProcessId(hRoot), hRoot, StartTime(hRoot)}};
+    auto find = [&ended](DWORD dwId) {
+        return std::find_if(ended.begin(), ended.end(), [dwId](const Ended& e) { return e.dwId == dwId; });
+    };
+    ::TerminateProcess(hRoot, 1);
+    for (size_t nKnown = 0; nKnown < ended.size();) {
+        nKnown = ended.size();
+        HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof(entry);
+        for (BOOL bNext = ::Process32First(hSnapshot, &entry); bNext; bNext = ::Process32Next(hSnapshot, &entry)) {
+            const auto parent = find(entry.th32ParentProcessID);
+            if (parent == ended.end() || find(entry.th32ProcessID) != ended.end()) continue;
+            const ULONGLONG nParentStart = parent->nStart;
+            HANDLE hChild = ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+            const ULONGLONG nStart = hChild ? StartTime(hChild) : 0;
+            if (hChild && nStart >= nParentStart) {
+                ::TerminateProcess(hChild, 1);
+                ended.push_back({entry.th32ProcessID, hChild, nStart});
+            } else if (hChild) {
+                ::CloseHandle(hChild);
+            }
+        }
+        ::CloseHandle(hSnapshot);
+    }
+    for (size_t i = 1; i < ended.size(); ++i) ::CloseHandle(ended[i].hProcess);
+}
+
 }  // namespace
 
 CConversionRun::CConversionRun(const char* pszCommandLine)
@@ -65,11 +117,16 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
     if (strPerl.IsEmpty()) return;
     std::string strCommandLine(pszCommandLine);  // CreateProcessA may write into it
     PROCESS_INFORMATION pi = {};
-    // Suspended until it is in the job, so that nothing it starts escapes it.
-    if (!::CreateProcessA(strPerl, &strCommandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
-        return;
+    // Suspended until it is in the job, so that nothing it starts escapes it. Out of a job this
+    // program runs in, where that job allows it: Windows 7 nests no jobs, so only then can the
+    // script go into a job of its own.
+    DWORD dwFlags = CREATE_SUSPENDED | (IsInJob() ? CREATE_BREAKAWAY_FROM_JOB : 0);
+    while (!::CreateProcessA(strPerl, &strCommandLine[0], nullptr, nullptr, TRUE, dwFlags, nullptr, nullptr, &si, &pi)) {
+        if (!(dwFlags & CREATE_BREAKAWAY_FROM_JOB) || ::GetLastError() != ERROR_ACCESS_DENIED) return;
+        dwFlags &= ~CREATE_BREAKAWAY_FROM_JOB;  // the job forbids it
+    }
     // A job of its own: Stop ends all that runs in it, and so does this program's end during
-    // the run. Where no job can be had (Windows 7 nests none), Stop ends the process alone.
+    // the run. Where no job can be had, Stop walks the processes the script started instead.
     m_hJob = ::CreateJobObjectA(nullptr, nullptr);
     if (m_hJob) SetKillOnClose(m_hJob, true);
     m_bInJob = m_hJob && ::AssignProcessToJobObject(m_hJob, pi.hProcess);
@@ -81,7 +138,8 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
 CConversionRun::~CConversionRun()
 {
     if (m_hProcess) ::CloseHandle(m_hProcess);
-    // What a script that ended by itself left running stays, as it always has.
+    // A script that ended by itself may have started a program meant to outlive it (a viewer
+    // for its output, say): closing the job must not end that.
     if (m_hJob && !m_bStopped) SetKillOnClose(m_hJob, false);
     if (m_hJob) ::CloseHandle(m_hJob);
     if (m_hError != INVALID_HANDLE_VALUE) ::CloseHandle(m_hError);
@@ -91,8 +149,7 @@ CConversionRun::~CConversionRun()
 void CConversionRun::Stop()
 {
     if (::WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0) return;
-    if (!m_bInJob || !::TerminateJobObject(m_hJob, 1)) ::TerminateProcess(m_hProcess, 1);
-    ::WaitForSingleObject(m_hProcess, INFINITE);
+    if (!m_bInJob || !::TerminateJobObject(m_hJob, 1)) TerminateProcessTree(m_hProcess);
     m_bStopped = true;
 }
 

@@ -23,7 +23,8 @@ public:
     // Signalled once the process has ended; null when it could not be started.
     HANDLE GetProcessHandle() const { return m_hProcess; }
     // Ends the process and every process it started, unless it has ended by
-    // itself; returns once it has ended.
+    // itself. Returns at once: a process stuck in the system ends only when
+    // that lets it, and GetProcessHandle is signalled then.
     void Stop();
     // Once the process has ended: how, and the end of its error output.
     ConversionResult GetResult() const;

@@ -121,13 +121,13 @@ BOOL CConvertSettings::LoadSettings()
     bool bConvert = !ReadDword(hKey, kConvertMarker, dwMarker);
     DWORD dwPixelsPerInch = 0;
     if (bConvert) {
-        // The horizontal resolution serves both positions, as it always has.
+        // One resolution converts both positions: the horizontal one, for PosTop too.
         dwPixelsPerInch = DesktopPixelsPerInch();
         WriteDword(hKey, kConvertMarker, 1);
     }
     for (size_t i = 0; i < std::size(kPositionFields); ++i) {
         DWORD dwValue = kPositionDefault;
-        // Unsigned on purpose: old negative positions convert as they always did.
+        // In unsigned 32-bit arithmetic: a negative position's product wraps modulo 2^32.
         if (ReadDword(hKey, LoadName(IDS_REG_POSLEFT + i), dwValue) && bConvert)
             dwValue = dwValue * dwPixelsPerInch / 1440;
         this->*kPositionFields[i] = static_cast<int>(dwValue);

@@ -10,6 +10,7 @@ constexpr char kMsgSameAsInput[] = "\n入力ﾌｧｲﾙと同じﾌｧｲﾙに
 constexpr char kMsgSameAsScript[] = "\nｽｸﾘﾌﾟﾄﾌｧｲﾙと同じﾌｧｲﾙには出力できません。";
 constexpr char kMsgOverwrite[] = " は既に存在します。\n上書きしますか?";
 constexpr char kMsgCompleted[] = "完了しました。";
+constexpr char kMsgRunBlocksSessionEnd[] = "ｽｸﾘﾌﾟﾄを実行中です。";
 constexpr char kMsgPerlNotStarted[] = "perl を起動できませんでした。";
 constexpr char kMsgRunFailed[] = " の実行に失敗しました。（終了コード ";
 constexpr char kMsgRunFailedEnd[] = "）";

@@ -1,17 +1,24 @@
 #!/usr/bin/env python3
-"""Fails unless every Calvendrake.exe build imports only DLLs that every Windows has, and every
-import slot, delay-loaded ones included, is filled.
+"""Fails unless every Calvendrake.exe build imports only DLLs that every Windows has, every
+import slot, delay-loaded ones included, is filled, and every function the build files load
+late (their calv_delay_import calls) is there to be loaded late.
 
 The program ships as a single file, so a runtime DLL pulled in by the toolchain
 (libstdc++-6.dll, libwinpthread-1.dll, ...) would break it on the user's machine. A slot the
 linker left 0 is a call to address 0: the program dies the first time it makes that call.
 
+A function loaded late that the reader cannot find means a delay-load descriptor it no longer
+recognises, or a function the linker dropped: either way the other checks would see nothing.
+
 Usage: tools/check-imports.py [EXE...]   (default: build/*/bin/Calvendrake.exe)
 """
 import glob
 import os
+import re
 import struct
 import sys
+
+REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "shlwapi.dll",
            "comdlg32.dll", "advapi32.dll", "comctl32.dll", "msvcrt.dll"}
@@ -109,7 +116,17 @@ class Image:
         return slot != 0
 
 
-def check(path):
+def loaded_late():
+    """dll!function for each function named in a calv_delay_import call of the build files."""
+    functions = set()
+    for cmake in glob.glob(os.path.join(REPO, "*", "CMakeLists.txt")):
+        with open(cmake, encoding="utf-8") as f:
+            for _, dll, entries in re.findall(r"calv_delay_import\((\S+)\s+(\S+)\s+([^)]*)\)", f.read()):
+                functions.update(("%s.dll!%s" % (dll, entry.split("/")[0])).lower() for entry in entries.split())
+    return functions
+
+
+def check(path, expected_late):
     try:
         image = Image(path)
         imports = list(image.imports())
@@ -127,20 +144,26 @@ def check(path):
             problems.append("%s: the %simport slot of %s!%s is empty (%#x)"
                             % (path, "delay-load " if delayed else "", dll, function, slot))
     delayed = sorted({"%s!%s" % (dll, f) for dll, f, _, d in imports if d})
+    missing = sorted(expected_late - {name.lower() for name in delayed})
+    if missing:
+        problems.append("%s: not found among the functions loaded late: %s" % (path, " ".join(missing)))
     summary = "%s imports %s; %d functions, %d loaded late%s" % (
         path, " ".join(dlls), len(imports), len(delayed), (": " + " ".join(delayed)) if delayed else "")
     return problems, summary
 
 
 def main(argv):
-    repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    exes = argv or sorted(glob.glob(os.path.join(repo, "build", "*", "bin", "Calvendrake.exe")))
+    exes = argv or sorted(glob.glob(os.path.join(REPO, "build", "*", "bin", "Calvendrake.exe")))
     if not exes:
         print("check-imports: FAILED: no build/*/bin/Calvendrake.exe to check", file=sys.stderr)
         return 1
+    expected_late = loaded_late()
+    if not expected_late:
+        print("check-imports: FAILED: no calv_delay_import call found in the build files", file=sys.stderr)
+        return 1
     failed = False
     for exe in exes:
-        problems, summary = check(exe)
+        problems, summary = check(exe, expected_late)
         for problem in problems:
             print("check-imports: FAILED: " + problem, file=sys.stderr)
         if problems:

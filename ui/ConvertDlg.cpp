@@ -91,7 +91,7 @@ BOOL CConvertDlg::OnInitDialog()
 
     const CConvertSettings& settings = GetConvertApp().m_settings;
     POINT position = {settings.m_nPosLeft, settings.m_nPosTop};
-    ApplyLayout(&position);
+    ApplyLayout(&position, WindowDpi(m_hWnd));
 
     RefillScriptCombo();
     SetPathDisplay(m_strInputPath, IDC_INPUT_PATH, m_strInputName);

@@ -21,7 +21,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Window
-    void ApplyLayout(const POINT* pPosition);
+    void ApplyLayout(const POINT* pPosition, int nDpi);
     void OnSettings();
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
@@ -62,7 +62,7 @@ private:
     void ResolveField(CString& strPath, int nLabelID, CString& strName);
     void ShowInputAndDerivedOutput(const CString& strInputPath);
 
-    bool m_bRunning = false;    // a script runs: the window answers but takes no new work
+    CConversionRun* m_pRun = nullptr;  // the script that runs: the window answers but takes no new work
     bool m_bStopAsked = false;  // closing was asked for during the run
     int m_bOptOnOff = 0;
     CString m_strScriptPath;

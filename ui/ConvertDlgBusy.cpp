@@ -27,6 +27,24 @@ bool IsDroppedInput(const MSG& msg)
     }
 }
 
+// While a script runs, Windows lists the program with this reason when the session is to end;
+// without it the script would be cut off mid-write. Windows before Vista has no such list.
+void BlockSessionEnd(HWND hWnd, bool bBlock)
+{
+    const HMODULE hUser = ::GetModuleHandleA("user32.dll");
+    if (!bBlock) {
+        using DestroyFn = BOOL(WINAPI*)(HWND);
+        if (auto pfn = reinterpret_cast<DestroyFn>(reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "ShutdownBlockReasonDestroy"))))
+            pfn(hWnd);
+        return;
+    }
+    using CreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
+    wchar_t szReason[64] = L"";
+    ::MultiByteToWideChar(932, 0, kMsgRunBlocksSessionEnd, -1, szReason, 64);
+    if (auto pfn = reinterpret_cast<CreateFn>(reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "ShutdownBlockReasonCreate"))))
+        pfn(hWnd, szReason);
+}
+
 }  // namespace
 
 ConversionResult CConvertDlg::RunScript(const char* pszCommandLine)
@@ -34,7 +52,8 @@ ConversionResult CConvertDlg::RunScript(const char* pszCommandLine)
     CConversionRun run(pszCommandLine);
     HANDLE hProcess = run.GetProcessHandle();
     HCURSOR hOldCursor = ::SetCursor(WaitCursor());
-    m_bRunning = true;
+    m_pRun = &run;
+    BlockSessionEnd(m_hWnd, true);
     // Until the process has ended (or never started: the wait then fails at once).
     while (::MsgWaitForMultipleObjectsEx(1, &hProcess, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
         MSG msg;
@@ -44,24 +63,29 @@ ConversionResult CConvertDlg::RunScript(const char* pszCommandLine)
             ::DispatchMessageA(&msg);
         }
         // Asked here, not in the handler that took the request: no other handler is then half done.
+        // Stop returns at once: the script is then waited for here, however long the system takes.
         if (m_bStopAsked && AfxMessageBox(kMsgStopQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
             run.Stop();
         m_bStopAsked = false;
     }
-    m_bRunning = false;
+    BlockSessionEnd(m_hWnd, false);
+    m_pRun = nullptr;
     ::SetCursor(hOldCursor);
     return run.GetResult();
 }
 
 void CConvertDlg::OnCancel()
 {
-    if (m_bRunning) m_bStopAsked = true;
+    if (m_pRun) m_bStopAsked = true;
     else CDialog::OnCancel();
 }
 
 LRESULT CConvertDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_bRunning) {
+    if (m_pRun) {
+        // The session does not end during a run; if it ends anyway, the script ends first.
+        if (message == WM_QUERYENDSESSION) return FALSE;
+        if (message == WM_ENDSESSION && wParam) m_pRun->Stop();
         // The wait cursor over the whole window, also when the mouse moves.
         if (message == WM_SETCURSOR) {
             ::SetCursor(WaitCursor());

@@ -1,10 +1,10 @@
 #include "ConvertDlg.h"
 #include "Layout.h"
 
-void CConvertDlg::ApplyLayout(const POINT* pPosition)
+void CConvertDlg::ApplyLayout(const POINT* pPosition, int nDpi)
 {
     const bool bCollapsed = m_bOptOnOff != 0;
-    const SIZE size = WindowSize(bCollapsed, WindowDpi(m_hWnd));
+    const SIZE size = WindowSize(bCollapsed, nDpi);
     POINT position;
     if (pPosition) {
         position = VisiblePosition(*pPosition, size);
@@ -24,16 +24,16 @@ void CConvertDlg::ApplyLayout(const POINT* pPosition)
 void CConvertDlg::OnSettings()
 {
     m_bOptOnOff = m_bOptOnOff == 0 ? 1 : 0;
-    ApplyLayout(nullptr);
+    ApplyLayout(nullptr, WindowDpi(m_hWnd));
 }
 
-LRESULT CConvertDlg::OnDpiChanged(WPARAM, LPARAM lParam)
+LRESULT CConvertDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
 {
-    // The dialog manager rescales the controls and their font; the window then takes its
-    // size for the new resolution where Windows suggests.
+    // The dialog manager rescales the controls and their font (per-monitor version 2); the
+    // window then takes its size for the resolution the message names, where Windows suggests.
     Default();
     const RECT* pSuggested = reinterpret_cast<const RECT*>(lParam);
     const POINT position = {pSuggested->left, pSuggested->top};
-    ApplyLayout(&position);
+    ApplyLayout(&position, LOWORD(wParam));
     return 0;
 }

@@ -2,7 +2,8 @@
 
 int WindowDpi(HWND hWnd)
 {
-    // Windows before 10 (1607) has no GetDpiForWindow: there one resolution holds for the whole screen.
+    // Windows before 10 (1607) has no GetDpiForWindow. There the program is system-aware (its
+    // manifest names no per-monitor form those know), so the screen's one resolution is the window's.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     const auto pfnGetDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
         reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));

@@ -49,6 +49,22 @@ DWORD FindProcess(DWORD dwParentId, const char* pszName = nullptr)
     return dwFound;
 }
 
+// Makes a kernel32 function of a running program return bResult and do nothing else from now
+// on: the answer Windows gives where Wine does not (Windows 7 refusing a second job, a script
+// stuck in the system outliving its job's end). A system DLL lies at the same address in every
+// process of one bitness; both functions used take two arguments.
+bool PlantAnswer(DWORD dwProcessId, const char* pszFunction, BOOL bResult)
+{
+    const auto pFunction = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), pszFunction));
+    const BYTE code[] = {0xB8, static_cast<BYTE>(bResult), 0, 0, 0, sizeof(void*) == 8 ? 0xC3 : 0xC2, 8, 0};  // mov eax, bResult; ret
+    HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcessId);
+    DWORD dwOld = 0;
+    const bool bDone = ::VirtualProtectEx(hProcess, pFunction, sizeof(code), PAGE_EXECUTE_READWRITE, &dwOld) &&
+                       ::WriteProcessMemory(hProcess, pFunction, code, sizeof(code), nullptr);
+    ::CloseHandle(hProcess);
+    return bDone;
+}
+
 const char kStopQuestion[] = "ｽｸﾘﾌﾟﾄ の実行を中止しますか?";
 // Writes part of the output, starts a child, tells both process ids beside the output and never ends.
 const char kHangScript[] =
@@ -239,6 +255,11 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
     const std::string hang = m_folder.Write("hang.pl", kHangScript), output = m_folder / "part1_cvted.ncd";
     PlantOptions(1, 1, 1);
     AppDriver app(LaunchOptions{{m_input}, {}, {}});
+    // No script yet: refused with the warning icon, the icon the stop is reported with.
+    app.ClickAsync(IDC_RUN);
+    HWND hRefused = app.WaitForWindow();
+    const LRESULT lWarning = BoxIcon(hRefused);
+    app.Answer(hRefused, IDOK);
     app.Type(IDC_SCRIPT_NAME, hang);
     app.ClickAsync(IDC_RUN);
     std::string script, child;
@@ -264,23 +285,23 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
         {app.Control(IDC_RUN), WM_SYSKEYDOWN, VK_F4, MAKELPARAM(1, KF_ALTDOWN), IDNO},
         {app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0, IDYES},
     };
-    LRESULT lQuestionIcon = 0;
     for (const auto& request : requests) {
         ::PostMessageA(request.hWnd, request.message, request.wParam, request.lParam);
         HWND hQuestion = app.WaitForWindow();
         EXPECT_EQ(app.MessageText(hQuestion), kStopQuestion);
         EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(hQuestion, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
-        lQuestionIcon = BoxIcon(hQuestion);
+        const LRESULT lQuestionIcon = BoxIcon(hQuestion);
+        EXPECT_TRUE(lQuestionIcon && lQuestionIcon != lWarning);
+        EXPECT_TRUE(UnixProcessRuns(script));  // also after the No before
         EXPECT_EQ(Shown(app), shown);
         EXPECT_EQ(app.WindowRect().bottom, nBottom);
         app.Answer(hQuestion, request.nAnswer);
-        EXPECT_TRUE(UnixProcessRuns(script) || request.nAnswer == IDYES);
     }
     // Yes ends the script and its child, then says so with the warning icon; nothing follows.
     HWND hStopped = app.WaitForWindow();
     EXPECT_EQ(app.MessageText(hStopped), hang + " の実行を中止しました。");
     EXPECT_TRUE(WaitUntil([&] { return !UnixProcessRuns(script) && !UnixProcessRuns(child); }));
-    EXPECT_NE(BoxIcon(hStopped), lQuestionIcon);
+    EXPECT_TRUE(lWarning && BoxIcon(hStopped) == lWarning);
     app.Answer(hStopped, IDOK);
     EXPECT_EQ(app.NextMessageOrFinish(), nullptr);
     EXPECT_EQ(ReadFileText(output), "partial\n");
@@ -300,28 +321,60 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
     // Perl's stand-in starts a program of its own, then ends ("leave") or runs on ("start").
     LaunchOptions options = RecordingPerl({m_input});
     options.env.emplace_back("CALV_RECORD_HOLD", "leave");
-    // A script that ends by itself leaves what it started running, as it always has.
+    // A script that ends by itself may have started a program meant to outlive it: that one
+    // still runs a moment after the run (one ended with the run would be going away).
     AppDriver leaving(options);
     leaving.Type(IDC_SCRIPT_NAME, m_script);
     EXPECT_EQ(PressRun(leaving), Texts{});
-    HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE, FALSE, FindProcess(0, "perl.exe"));
-    EXPECT_TRUE(hLeft && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
+    HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, FindProcess(0, "perl.exe"));
+    EXPECT_TRUE(hLeft && ::WaitForSingleObject(hLeft, 1000) == WAIT_TIMEOUT && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
     leaving.Close();
 
+    // Started by a person, or put into a job as Explorer does: one that lets the script leave,
+    // one that holds it; and on Windows 7, which then gives the script no job of its own.
+    // Ended by Yes to the question, by the task manager while it asks, by the session's end;
+    // or by Yes while the system takes its time to end the script.
+    enum Job { kNone, kLetsLeave, kHolds };
+    enum End { kYes, kKill, kSessionEnd, kLateYes };
+    const struct { Job job; bool bNoNesting; End end; } rows[] = {
+        {kNone, false, kYes}, {kNone, false, kKill}, {kLetsLeave, false, kYes}, {kLetsLeave, false, kKill},
+        {kHolds, false, kYes}, {kHolds, true, kYes}, {kHolds, true, kSessionEnd}, {kNone, false, kLateYes},
+    };
     options.env.back().second = "start";
-    AppDriver app(options);
-    app.Type(IDC_SCRIPT_NAME, m_script);
-    for (bool bKill : {false, true}) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.job << row.bNoNesting << row.end);
+        AppDriver app(options);
+        HANDLE hJob = row.job == kNone ? nullptr : ::CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | (row.job == kLetsLeave ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
+        ::SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        // Into the job before it runs anything; that handle to the program ends with this test.
+        EXPECT_TRUE(!hJob || ::AssignProcessToJobObject(hJob, ::OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, app.ProcessId())));
+        EXPECT_TRUE(!row.bNoNesting || PlantAnswer(app.ProcessId(), "AssignProcessToJobObject", FALSE));
+        EXPECT_TRUE(row.end != kLateYes || PlantAnswer(app.ProcessId(), "TerminateJobObject", TRUE));
+        app.Type(IDC_SCRIPT_NAME, m_script);
         app.ClickAsync(IDC_RUN);
         DWORD dwPerl = 0;
         ASSERT_TRUE(WaitUntil([&] { return (dwPerl = FindProcess(app.ProcessId())) && FindProcess(dwPerl); }));
-        // Yes to the question; or, while it asks, the program is ended from outside as the task manager does.
-        ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-        HWND hQuestion = app.WaitForWindow();
-        if (bKill) app.Kill();
-        else app.Answer(hQuestion, IDYES);
-        EXPECT_EQ(AnswerUntilFinished(app), bKill ? Texts{} : Texts{m_script + " の実行を中止しました。"});
+        HANDLE hPerl = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, dwPerl);
+        BOOL bInJob = FALSE;
+        EXPECT_EQ(hJob && ::IsProcessInJob(hPerl, hJob, &bInJob) && bInJob, row.job == kHolds);
+        EXPECT_EQ(::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0), 0);  // the session waits for the run
+        ::PostMessageA(app.Dialog(), row.end == kSessionEnd ? WM_ENDSESSION : WM_CLOSE, TRUE, 0);
+        if (row.end == kKill) { app.WaitForWindow(); app.Kill(); }
+        if (row.end == kYes || row.end == kLateYes) app.Answer(app.WaitForWindow(), IDYES);
+        if (row.end == kLateYes) {
+            // The window answers and reports nothing until the script has ended.
+            EXPECT_TRUE(::SendMessageTimeoutA(app.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr));
+            EXPECT_EQ(app.FindWindowOf("#32770"), nullptr);
+            ::TerminateProcess(hPerl, 1);
+        }
+        ::CloseHandle(hPerl);
+        EXPECT_EQ(AnswerUntilFinished(app), row.end == kKill ? Texts{} : Texts{m_script + " の実行を中止しました。"});
         EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()) && !FindProcess(dwPerl); }));
+        EXPECT_TRUE(row.end == kKill || ::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0));
+        app.Close();
+        if (hJob) ::CloseHandle(hJob);
     }
 }
 

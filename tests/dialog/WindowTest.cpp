@@ -63,7 +63,8 @@ TEST_F(WindowTest, EveryResolutionShowsTheSamePartOfTheDialog)
     struct Restore { ~Restore() { SetScreenDpi(96); } } restore;
     const struct { DWORD dwDpi; std::vector<LONG> collapsed, expanded; } rows[] = {
         {96, {396, 310}, {396, 476}}, {120, {495, 388}, {495, 595}}, {144, {594, 465}, {594, 714}}};
-    for (const auto& row : rows) {
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto &row = rows[i], &other = rows[(i + 1) % std::size(rows)];
         SCOPED_TRACE(row.dwDpi);
         SetScreenDpi(row.dwDpi);
         DeleteSettingsKey();
@@ -76,12 +77,12 @@ TEST_F(WindowTest, EveryResolutionShowsTheSamePartOfTheDialog)
         app.Click(IDC_SETTINGS);
         EXPECT_EQ(size(), row.expanded);
         EXPECT_EQ(Placement(app.Dialog(), hOptions), "inside");
-        // Moved to another monitor: its size for the resolution, where Windows suggests.
+        // Moved to a monitor of another resolution: its size for that one, where Windows suggests.
         const RECT suggested = {200, 150, 300, 250};
-        app.Send(WM_DPICHANGED, MAKEWPARAM(row.dwDpi, row.dwDpi),
+        app.Send(WM_DPICHANGED, MAKEWPARAM(other.dwDpi, other.dwDpi),
                  reinterpret_cast<LPARAM>(CopyToProcessOf(app.Dialog(), std::string(reinterpret_cast<const char*>(&suggested), sizeof suggested))));
         EXPECT_EQ(std::make_pair(app.WindowRect().left, app.WindowRect().top), std::make_pair(200L, 150L));
-        EXPECT_EQ(size(), row.expanded);
+        EXPECT_EQ(size(), other.expanded);
         app.Close();
     }
 }
