@@ -13,12 +13,14 @@ win() { local path="Z:$1"; echo "${path//\//\\}"; }
 unset DISPLAY CALV_WINE_DESKTOP CALV_WINEPREFIX
 source tools/wine-env.sh
 tmp=$CALV_WINE_TMP c=$WINEPREFIX/drive_c copy=$CALV_WINE_TMP/copy
-export WINEPATH="Z:${repo//\//\\}\\build\\x86\\bridge" SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+export WINEPATH="Z:${repo//\//\\}\\build\\x86\\bridge"
 bash tools/release.sh
 LC_ALL=C.UTF-8 cmake --build --preset x86 -j2 --target perl >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/x86/CMakeCache.txt)
 new=$(awk -F. -v OFS=. '{$3++; print}' <<<"$version")
 first=build/release/Calvendrake-$version-x86 second=$copy/build/release/Calvendrake-$new-x86
+# The copy has no history: it gets the commit's time from here.
+export SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 mkdir "$copy"
 git ls-files -coz --exclude-standard | tar --null -T - --ignore-failed-read -cf - | tar -xf - -C "$copy"
 bash "$copy/tools/release.sh" >/dev/null
