@@ -13,6 +13,7 @@ packages=(
     debootstrap
     xvfb xdotool xclip x11-utils imagemagick
     perl python3 file procps
+    wixl faketime osslsigncode openssl
     g++ clang-14 libclang-rt-14-dev libx11-dev
 )
 

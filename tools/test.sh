@@ -41,6 +41,8 @@ for preset in x64 x86; do
     # The same program used through the X server, as a person does.
     bash tools/e2e.sh "build/$preset"
 done
+# The 32-bit program's release, made twice, installed, upgraded and removed as users do.
+bash tests/release/packages.sh
 
 # The pure rules under sanitizers, natively, with a short fuzzing run.
 bash tools/sweep.sh
