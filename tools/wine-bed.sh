@@ -84,7 +84,9 @@ needs_emulation() {
 # empty folders of their own, where mount points for the caller's folders come and go.
 # Without root, a user namespace gives the rights to mount and change root; the caller keeps
 # its user id, so what it leaves in shared folders is its own, as if it had run Wine itself.
-# With emulation, root too gets a user namespace, which gets its own registration of QEMU.
+# With emulation, root too gets a user namespace, which gets its own registration of QEMU;
+# registering takes root in that namespace, so the caller is mapped to it. What the command
+# leaves on disk is still the caller's own.
 enter() {
     local root=$1 mounts emulate=
     shift
@@ -94,6 +96,7 @@ enter() {
     if [ "$(id -u)" -ne 0 ] || [ -n "$emulate" ]; then
         userns_refused && exit 125
         as_user=(--map-current-user --keep-caps)
+        [ -z "$emulate" ] || as_user=(--map-root-user)
     fi
     # No --fork: the command keeps this process's ID, so callers can wait for it and kill it.
     exec unshare "${as_user[@]}" --mount --propagation private -- /bin/sh -c '

@@ -24,7 +24,8 @@ setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$work/bin:/us
     cd "$1"
     bash tools/install-deps.sh
     source tools/wine-env.sh
-    [ "$(wine cmd /c echo %USERNAME% | tr -d "\r")" = nobody ] || { echo "plain-user: Wine ran as another user" >&2; exit 1; }
+    wine cmd /c mkdir "C:\\owner"
+    [ "$(stat -c %U "$WINEPREFIX/drive_c/owner")" = nobody ] || { echo "plain-user: Wine wrote as another user" >&2; exit 1; }
     wine build/x64/bin/unit_tests.exe --gtest_brief=1
 ' sh "$repo"
 
