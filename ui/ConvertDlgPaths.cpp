@@ -95,12 +95,13 @@ bool CConvertDlg::FieldNamesCarried()
     return true;
 }
 
-// A refused name leaves the field showing the name it had before.
 void CConvertDlg::ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName)
 {
     UpdateData(TRUE);
     CString strTyped;
-    if (TakeName(ctlField.GetWideText(), ctlField, strTyped)) strPath = ResolveTypedName(strTyped, strPath);
+    // A refused name stays in the field as typed, for the user to mend; Run refuses it as well.
+    if (!TakeName(ctlField.GetWideText(), ctlField, strTyped)) return;
+    strPath = ResolveTypedName(strTyped, strPath);
     SetPathDisplay(strPath, nLabelID, strName);
 }
 
