@@ -244,7 +244,7 @@ HWND AppDriver::FindWindowOf(const char* pszClass, HWND hOwner) const
         ::GetWindowThreadProcessId(hWnd, &dwProcessId);
         char szClass[64] = "";
         ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-        if (dwProcessId == m_dwProcessId && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pszClass) == 0 &&
+        if ((dwProcessId == m_dwProcessId || hOwner == m_hDlg) && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pszClass) == 0 &&
             (!hOwner || ::GetWindow(hWnd, GW_OWNER) == hOwner))
             return hWnd;
     }

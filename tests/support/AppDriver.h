@@ -72,7 +72,8 @@ public:
     void Finish();             // waits for the handler of ClickAsync
     HWND NextMessageOrFinish();  // after ClickAsync: the next message box, or NULL once the handler has ended
 
-    // A shown top-level window of the program of that class owned by hOwner (by default any but the dialog).
+    // A shown top-level window of the program of that class owned by hOwner (by default any but the dialog);
+    // owned by the dialog, also one another process shows.
     HWND WaitForWindow(const char* pszClass = "#32770", HWND hOwner = nullptr);
     HWND FindWindowOf(const char* pszClass, HWND hOwner = nullptr) const;
     std::string MessageText(HWND hBox) const { return WindowText(::GetDlgItem(hBox, 0xFFFF)); }
