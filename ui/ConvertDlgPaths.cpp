@@ -99,8 +99,14 @@ void CConvertDlg::ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, C
 {
     UpdateData(TRUE);
     CString strTyped;
-    // A refused name stays in the field as typed, for the user to mend; Run refuses it as well.
-    if (!TakeName(ctlField.GetWideText(), ctlField, strTyped)) return;
+    const std::wstring strWide = ctlField.GetWideText();
+    if (!ToCodePage932(strWide, strTyped)) {
+        // The name stays in the field as typed, for the user to mend; Run refuses it as well. Closing
+        // (EndDialog focuses the dialog itself) or going to another program is no time to say so.
+        HWND hFocus = ::GetFocus();
+        if (hFocus && hFocus != m_hWnd) RefuseName(strWide, ctlField);
+        return;
+    }
     strPath = ResolveTypedName(strTyped, strPath);
     SetPathDisplay(strPath, nLabelID, strName);
 }
