@@ -8,7 +8,7 @@ struct Name { std::wstring name; const char *carried, *shown, *lookalike; };
 inline const Name kNames[] = {
     {L"Müller.ncd", nullptr, nullptr, "Muller.ncd"},
     {L"a¥b.ncd", nullptr, nullptr, "a\\b.ncd"},
-    {L"100¢.ncd", nullptr, nullptr, "100￠.ncd"},  // passes WC_NO_BEST_FIT_CHARS, comes back as ￠
+    {L"100¢.ncd", nullptr, nullptr, "100￠.ncd"},  // best fit: ￠ (U+FFE0)
     {L"加工〜1.ncd", nullptr, nullptr, nullptr},  // 加工?1.ncd
     {L"𠮷野.ncd", nullptr, nullptr, nullptr},    // ??野.ncd
     {L"表示\\ソフト.ncd", "表示\\ソフト.ncd", "ソフト.ncd", nullptr},
