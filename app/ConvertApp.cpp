@@ -1,9 +1,10 @@
 #include "ConvertApp.h"
+#include "CodePage932.h"
+#include "CommandLine.h"
 #include "ConvertDlg.h"
 #include "Handoff.h"
+#include "NameRefusal.h"
 #include "PathRules.h"
-
-#include <cstdlib>
 
 CConvertApp theApp;
 
@@ -30,18 +31,27 @@ void LoadLibrariesFromSafeFolders()
 BOOL CConvertApp::InitInstance()
 {
     LoadLibrariesFromSafeFolders();
+    // The wide command line: the ANSI one holds look-alikes for what code page 932 cannot carry.
+    const std::vector<std::wstring> args = SplitCommandLine(::GetCommandLineW());
+    CString strArgument;
+    const bool bArgument = args.size() >= 2;
+    const bool bCarried = bArgument && ToCodePage932(args[1], strArgument);
     HWND hWndRunning = FindRunningInstance();
     if (hWndRunning) {
-        if (__argc >= 2) SendHandoff(hWndRunning, __argv[1]);
+        // Owned by the running dialog, the message is no window another launch could take for it.
+        if (bCarried) SendHandoff(hWndRunning, strArgument);
+        else if (bArgument) ShowNameRefused(hWndRunning, args[1]);
         // A message box open over the dialog keeps the keyboard: bring it, not the disabled dialog, to the front.
         ::SetForegroundWindow(::GetLastActivePopup(hWndRunning));
         return FALSE;
     }
 
     if (!m_settings.LoadSettings()) return FALSE;
-    if (__argc >= 2) {
-        m_strInputPath = __argv[1];
-        m_strOutputPath = DeriveOutputPath(__argv[1], m_settings.GetSuffix());
+    if (bCarried) {
+        m_strInputPath = strArgument;
+        m_strOutputPath = DeriveOutputPath(strArgument, m_settings.GetSuffix());
+    } else if (bArgument) {
+        m_strRefusedInput = args[1];
     }
 
     CConvertDlg dlg;

@@ -1,4 +1,5 @@
 #include "ConvertSettings.h"
+#include "CodePage932.h"
 #include "resource.h"
 
 #include <cstring>
@@ -64,11 +65,11 @@ bool ReadDword(HKEY hKey, const char* pszName, DWORD& dwValue)
 // Whatever type the registry reports, a text counts as read when it fits the
 // program's buffers with its NUL. Data written by other means may lack the
 // NUL: then the bytes returned are the text, and nothing after them is looked at.
-bool ReadText(HKEY hKey, const char* pszName, CString& strValue)
+bool ReadText(HKEY hKey, const char* pszName, CString& strValue, DWORD* pdwType = nullptr)
 {
     char szData[kTextBufferSize];
     DWORD cbData = sizeof szData;
-    if (::RegQueryValueExA(hKey, pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(szData), &cbData) != ERROR_SUCCESS)
+    if (::RegQueryValueExA(hKey, pszName, nullptr, pdwType, reinterpret_cast<BYTE*>(szData), &cbData) != ERROR_SUCCESS)
         return false;
     size_t nLength = ::strnlen(szData, cbData);
     // A text filling the whole buffer has no room for its NUL: cutting it
@@ -76,6 +77,20 @@ bool ReadText(HKEY hKey, const char* pszName, CString& strValue)
     if (nLength >= kTextBufferSize) return false;
     strValue = CString(szData, static_cast<int>(nLength));
     return true;
+}
+
+// A string value is stored as UTF-16, which the ANSI read gives back with look-alikes for
+// what code page 932 cannot carry: strValue names the stored file only if it is that text exactly.
+bool StoredExactly(HKEY hKey, const char* pszName, DWORD dwType, const CString& strValue)
+{
+    if (dwType != REG_SZ && dwType != REG_EXPAND_SZ && dwType != REG_MULTI_SZ) return true;  // bytes as they are
+    wchar_t szData[kTextBufferSize];
+    DWORD cbData = sizeof szData;
+    if (::RegQueryValueExW(hKey, AnsiToWide(pszName).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(szData), &cbData) !=
+        ERROR_SUCCESS)
+        return false;
+    CString strExact;
+    return ToCodePage932(std::wstring(szData, ::wcsnlen(szData, cbData / sizeof(wchar_t))), strExact) && strExact == strValue;
 }
 
 void WriteDword(HKEY hKey, const char* pszName, DWORD dwValue)
@@ -134,9 +149,11 @@ BOOL CConvertSettings::LoadSettings()
     }
 
     // One run without gaps; each entry goes to the head, so the list ends up
-    // least recent first.
+    // least recent first. A name that is not the stored one is left out, as a missing file is.
     CString strScript;
-    for (int i = 0; ReadText(hKey, ScriptValueName(i), strScript); ++i) m_listScripts.AddHead(strScript);
+    DWORD dwType = REG_NONE;
+    for (int i = 0; ReadText(hKey, ScriptValueName(i), strScript, &dwType); ++i)
+        if (StoredExactly(hKey, ScriptValueName(i), dwType, strScript)) m_listScripts.AddHead(strScript);
 
     if (!ReadText(hKey, kSuffixName, m_strSuffix)) m_strSuffix = kDefaultSuffix;
 

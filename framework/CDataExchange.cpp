@@ -24,11 +24,13 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
     }
 }
 
+// A control that already reads as value is left as it is: it may hold characters
+// code page 932 lacks, which the ANSI read turned into look-alikes.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->GetControl(nIDC);
     if (pDX->m_bSaveAndValidate) value = WindowText(hWndCtrl);
-    else ::SetWindowTextA(hWndCtrl, value);
+    else if (WindowText(hWndCtrl).Str() != value.Str()) ::SetWindowTextA(hWndCtrl, value);
 }
 
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
@@ -36,7 +38,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
     HWND hWndCtrl = pDX->GetControl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         value = WindowText(hWndCtrl);
-    } else if (::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+    } else if (WindowText(hWndCtrl).Str() != value.Str() && ::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                               reinterpret_cast<LPARAM>(static_cast<const char*>(value))) == CB_ERR) {
         ::SetWindowTextA(hWndCtrl, value);
     }

@@ -4,6 +4,8 @@
 #include <commdlg.h>
 
 // The platform's open or save dialog. The filter separates its parts with '|'.
+// Wide inside: the ANSI dialog hands back a look-alike for a name code page 932
+// cannot carry (ü as u), and the caller could not tell it from the real one.
 class CFileDialog {
 public:
     CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt = nullptr, const char* lpszFileName = nullptr,
@@ -12,13 +14,13 @@ public:
     CFileDialog& operator=(const CFileDialog&) = delete;
 
     INT_PTR DoModal();
-    CString GetPathName() const { return CString(m_szFileName); }
+    std::wstring GetPathName() const { return m_szFileName; }
 
-    OPENFILENAMEA m_ofn;
+    OPENFILENAMEW m_ofn;
 
 private:
     BOOL m_bOpenFileDialog;
-    CString m_strDefExt;
-    std::string m_strFilter;
-    char m_szFileName[MAX_PATH];
+    std::wstring m_strDefExt;
+    std::wstring m_strFilter;
+    wchar_t m_szFileName[MAX_PATH];
 };

@@ -40,3 +40,6 @@ public:
 private:
     std::string m_str;
 };
+
+// The UTF-16 form of a code page text, for the few wide calls at the platform's edge.
+std::wstring AnsiToWide(const std::string& str);

@@ -17,6 +17,15 @@ int CString::LoadString(unsigned int nID)
     }
 }
 
+std::wstring AnsiToWide(const std::string& str)
+{
+    if (str.empty()) return std::wstring();
+    const int nBytes = static_cast<int>(str.size());
+    std::wstring wide(str.size(), L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, str.data(), nBytes, &wide[0], nBytes)));
+    return wide;
+}
+
 void CString::Format(const char* pszFormat, ...)
 {
     char szBuffer[1025];  // wvsprintfA's own limit

@@ -18,6 +18,13 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
 }
 
+std::wstring CWnd::GetWideText() const
+{
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 void CWnd::DragAcceptFiles(BOOL bAccept)
 {
     LONG_PTR lExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);

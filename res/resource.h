@@ -36,9 +36,11 @@
 #define IDS_FILTER_DATA         1500
 #define IDS_FILTER_SCRIPT       1501
 #define IDS_FILTER_ALL          1502
+#define IDS_NAME_NOT_932        1600
 
 #define IDM_ABOUTBOX            0x0010
 
 // Window messages between the program's own windows and processes.
 #define WM_HANDOFF_INPUT        (WM_USER + 100)
 #define WM_PATH_DROPPED         (WM_USER + 101)
+#define WM_NAME_REFUSED         (WM_USER + 102)

@@ -3,11 +3,11 @@
 #include "PathRules.h"
 #include "resource.h"
 
-CString ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilterID)
+std::wstring ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilterID)
 {
     PathParts parts = SplitPath(strCurrentPath);
     CString strFileName = parts.fname + parts.ext;
-    CString strInitialDir = parts.drive + parts.dir;
+    const std::wstring strInitialDir = AnsiToWide((parts.drive + parts.dir).Str());
 
     CString strEntry;
     CString strAll;
@@ -19,7 +19,7 @@ CString ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilt
 
     const DWORD dwFlags = bOpen ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY : OFN_HIDEREADONLY;
     CFileDialog dlg(bOpen, strDefExt, strFileName, dwFlags, strFilter);
-    dlg.m_ofn.lpstrInitialDir = strInitialDir;
-    if (dlg.DoModal() != IDOK) return CString();
+    dlg.m_ofn.lpstrInitialDir = strInitialDir.c_str();
+    if (dlg.DoModal() != IDOK) return std::wstring();
     return dlg.GetPathName();
 }

@@ -3,5 +3,5 @@
 
 // The open or save dialog, starting in the folder of strCurrentPath with its
 // name filled in, offering the string-table filter nFilterID plus all files.
-// Returns the chosen full path, or "" when the user cancels.
-CString ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilterID);
+// Returns the chosen full path as the dialog gives it, or "" when the user cancels.
+std::wstring ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilterID);

@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CConvertDlg, CDialog)
     ON_CBN_KILLFOCUS(IDC_SCRIPT_NAME, OnScriptKillFocus)
     ON_MESSAGE(WM_HANDOFF_INPUT, OnHandoffInput)
     ON_MESSAGE(WM_PATH_DROPPED, OnPathDropped)
+    ON_MESSAGE(WM_NAME_REFUSED, OnNameRefused)
     ON_WM_DROPFILES()
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
@@ -96,6 +97,8 @@ BOOL CConvertDlg::OnInitDialog()
     RefillScriptCombo();
     SetPathDisplay(m_strInputPath, IDC_INPUT_PATH, m_strInputName);
     SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
+    // Told once the window shows, so that the message has the dialog as its owner.
+    if (!GetConvertApp().m_strRefusedInput.empty()) ::PostMessageA(m_hWnd, WM_NAME_REFUSED, 0, 0);
     return TRUE;
 }
 

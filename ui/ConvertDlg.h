@@ -42,6 +42,7 @@ protected:
     LRESULT OnPathDropped(WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP hDropInfo);
     LRESULT OnHandoffInput(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNameRefused(WPARAM wParam, LPARAM lParam);
 
     // Recent scripts and the run
     void AddRecentScript(const char* lpszPath);
@@ -59,11 +60,18 @@ private:
     bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
     // Refuses an output that is the input or the script under another name.
     bool CheckOutputIsNoSource();
-    void ResolveField(CString& strPath, int nLabelID, CString& strName);
+    void ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName);
+    // A name from outside, taken into strPath only when code page 932 carries it exactly;
+    // otherwise the user sees its real name and the focus goes to ctlField.
+    bool TakeName(const std::wstring& strName, CWnd& ctlField, CString& strPath);
+    void RefuseName(const std::wstring& strName, CWnd& ctlField);
+    // The three name fields as they hold their text, checked the same way.
+    bool FieldNamesCarried();
     void ShowInputAndDerivedOutput(const CString& strInputPath);
 
     CConversionRun* m_pRun = nullptr;  // the script that runs: the window answers but takes no new work
     bool m_bStopAsked = false;  // closing was asked for during the run
+    bool m_bNameRefused = false;  // a name was refused since Run began
     int m_bOptOnOff = 0;
     CString m_strScriptPath;
     CString m_strInputPath;

@@ -2,7 +2,10 @@
 // first, so that its push never reverts what the user typed or toggled.
 #include "ChooseFile.h"
 #include "ConvertDlg.h"
+#include "CodePage932.h"
+#include "ConvertApp.h"
 #include "Handoff.h"
+#include "NameRefusal.h"
 #include "PathRules.h"
 #include "resource.h"
 
@@ -33,25 +36,24 @@ void CConvertDlg::OnBrowseScript()
     int nSel = m_comboScriptName.GetCurSel();
     CString strStart = nSel >= 0 ? m_listScripts.GetAt(reinterpret_cast<POSITION>(m_comboScriptName.GetItemData(nSel)))
                                  : CString();
-    CString strChosen = ChooseFile(strStart, true, IDS_FILTER_SCRIPT);
-    if (strChosen.IsEmpty()) return;
-    m_strScriptPath = strChosen;
+    std::wstring strChosen = ChooseFile(strStart, true, IDS_FILTER_SCRIPT);
+    if (strChosen.empty() || !TakeName(strChosen, m_comboScriptName, m_strScriptPath)) return;
     SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
 }
 
 void CConvertDlg::OnBrowseInput()
 {
     UpdateData(TRUE);
-    CString strChosen = ChooseFile(m_strInputPath, true, IDS_FILTER_DATA);
-    if (!strChosen.IsEmpty()) ShowInputAndDerivedOutput(strChosen);
+    std::wstring strChosen = ChooseFile(m_strInputPath, true, IDS_FILTER_DATA);
+    CString strPath;
+    if (!strChosen.empty() && TakeName(strChosen, m_editInputName, strPath)) ShowInputAndDerivedOutput(strPath);
 }
 
 void CConvertDlg::OnBrowseOutput()
 {
     UpdateData(TRUE);
-    CString strChosen = ChooseFile(m_strOutputPath, false, IDS_FILTER_DATA);
-    if (strChosen.IsEmpty()) return;
-    m_strOutputPath = strChosen;
+    std::wstring strChosen = ChooseFile(m_strOutputPath, false, IDS_FILTER_DATA);
+    if (strChosen.empty() || !TakeName(strChosen, m_editOutputName, m_strOutputPath)) return;
     SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
 }
 
@@ -70,33 +72,66 @@ void CConvertDlg::OnScriptSelChange()
     SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
 }
 
-void CConvertDlg::ResolveField(CString& strPath, int nLabelID, CString& strName)
+bool CConvertDlg::TakeName(const std::wstring& strName, CWnd& ctlField, CString& strPath)
+{
+    if (ToCodePage932(strName, strPath)) return true;
+    RefuseName(strName, ctlField);
+    return false;
+}
+
+void CConvertDlg::RefuseName(const std::wstring& strName, CWnd& ctlField)
+{
+    m_bNameRefused = true;
+    ShowNameRefused(m_hWnd, strName);
+    FocusField(ctlField, false);
+}
+
+bool CConvertDlg::FieldNamesCarried()
+{
+    CString strName;
+    for (CWnd* pField : {static_cast<CWnd*>(&m_comboScriptName), static_cast<CWnd*>(&m_editInputName),
+                         static_cast<CWnd*>(&m_editOutputName)})
+        if (!TakeName(pField->GetWideText(), *pField, strName)) return false;
+    return true;
+}
+
+void CConvertDlg::ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName)
 {
     UpdateData(TRUE);
-    strPath = ResolveTypedName(strName, strPath);
+    CString strTyped;
+    const std::wstring strWide = ctlField.GetWideText();
+    if (!ToCodePage932(strWide, strTyped)) {
+        // The name stays in the field as typed, for the user to mend; Run refuses it as well. Closing
+        // (EndDialog focuses the dialog itself) or going to another program is no time to say so.
+        HWND hFocus = ::GetFocus();
+        if (hFocus && hFocus != m_hWnd) RefuseName(strWide, ctlField);
+        return;
+    }
+    strPath = ResolveTypedName(strTyped, strPath);
     SetPathDisplay(strPath, nLabelID, strName);
 }
 
-void CConvertDlg::OnScriptKillFocus() { ResolveField(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName); }
-void CConvertDlg::OnInputKillFocus() { ResolveField(m_strInputPath, IDC_INPUT_PATH, m_strInputName); }
-void CConvertDlg::OnOutputKillFocus() { ResolveField(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName); }
+void CConvertDlg::OnScriptKillFocus() { ResolveField(m_comboScriptName, m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName); }
+void CConvertDlg::OnInputKillFocus() { ResolveField(m_editInputName, m_strInputPath, IDC_INPUT_PATH, m_strInputName); }
+void CConvertDlg::OnOutputKillFocus() { ResolveField(m_editOutputName, m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName); }
 
 LRESULT CConvertDlg::OnPathDropped(WPARAM wParam, LPARAM)
 {
+    CString strPath;
     switch (wParam) {
     case IDC_SCRIPT_PATH:
         UpdateData(TRUE);
-        m_strScriptPath = m_lblScriptPath.m_strDroppedPath;
-        SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
+        if (TakeName(m_lblScriptPath.m_strDroppedPath, m_comboScriptName, m_strScriptPath))
+            SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
         break;
     case IDC_INPUT_PATH:
         UpdateData(TRUE);
-        ShowInputAndDerivedOutput(m_lblInputPath.m_strDroppedPath);
+        if (TakeName(m_lblInputPath.m_strDroppedPath, m_editInputName, strPath)) ShowInputAndDerivedOutput(strPath);
         break;
     case IDC_OUTPUT_PATH:
         UpdateData(TRUE);
-        m_strOutputPath = m_lblOutputPath.m_strDroppedPath;
-        SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
+        if (TakeName(m_lblOutputPath.m_strDroppedPath, m_editOutputName, m_strOutputPath))
+            SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
         break;
     default:
         return 0;
@@ -116,6 +151,12 @@ void CConvertDlg::OnDropFiles(HDROP hDropInfo)
         ::SendMessageA(hChild, WM_DROPFILES, reinterpret_cast<WPARAM>(hDropInfo), 0);
     else
         ::DragFinish(hDropInfo);
+}
+
+LRESULT CConvertDlg::OnNameRefused(WPARAM, LPARAM)
+{
+    RefuseName(GetConvertApp().m_strRefusedInput, m_editInputName);
+    return 0;
 }
 
 LRESULT CConvertDlg::OnHandoffInput(WPARAM, LPARAM)

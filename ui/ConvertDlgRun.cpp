@@ -72,7 +72,9 @@ bool CConvertDlg::CheckOutputIsNoSource()
 void CConvertDlg::OnRun()
 {
     // Taking the focus makes a name still being typed resolve into its full path.
+    m_bNameRefused = false;
     m_btnRun.SetFocus();
+    if (m_bNameRefused || !FieldNamesCarried()) return;
     UpdateData(TRUE);
 
     if (m_strScriptPath.IsEmpty() || m_strScriptName.IsEmpty()) {

@@ -3,8 +3,6 @@
 // windows, the script list; and nothing typed is undone by any of them.
 #include "RunFixture.h"
 
-#include <dlgs.h>
-
 namespace {
 
 using PathFieldsTest = RunFixture;
@@ -68,24 +66,6 @@ TEST_F(PathFieldsTest, OneFileDroppedOnALabelFillsThatField)
     }
     app.Close();
 }
-
-// The platform's open or save dialog, read and answered through its own controls.
-struct Chooser {
-    AppDriver& app;
-    HWND hWnd;
-
-    Chooser(AppDriver& driver, int nBrowseID) : app(driver)
-    {
-        app.ClickAsync(nBrowseID);
-        hWnd = app.WaitForWindow("#32770", app.Dialog());
-    }
-    HWND NameField() const { return ::GetDlgItem(hWnd, cmb13) ? ::GetDlgItem(hWnd, cmb13) : ::GetDlgItem(hWnd, edt1); }
-    void Press(const std::string& name, int nButton) const
-    {
-        ::SendMessageA(NameField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        ::PostMessageA(::GetDlgItem(hWnd, nButton), BM_CLICK, 0, 0);  // its answer may be a message of its own
-    }
-};
 
 TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNothing)
 {

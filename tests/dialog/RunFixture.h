@@ -5,6 +5,7 @@
 #include "AppDriver.h"
 #include "resource.h"
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -48,6 +49,25 @@ private:
         std::filesystem::remove_all(m_strPath, error);
     }
     std::string m_strPath;
+};
+
+// The platform's open or save dialog, read and answered through its own controls.
+struct Chooser {
+    AppDriver& app;
+    HWND hWnd;
+
+    Chooser(AppDriver& driver, int nBrowseID) : app(driver)
+    {
+        app.ClickAsync(nBrowseID);
+        hWnd = app.WaitForWindow("#32770", app.Dialog());
+    }
+    HWND NameField() const { return ::GetDlgItem(hWnd, cmb13) ? ::GetDlgItem(hWnd, cmb13) : ::GetDlgItem(hWnd, edt1); }
+    void Press(const std::string& name, int nButton) const { Press(Wide(name), nButton); }
+    void Press(const std::wstring& name, int nButton) const
+    {
+        ::SendMessageW(NameField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        ::PostMessageA(::GetDlgItem(hWnd, nButton), BM_CLICK, 0, 0);  // its answer may be a message of its own
+    }
 };
 
 class RunFixture : public ::testing::Test {

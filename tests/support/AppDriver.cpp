@@ -46,10 +46,11 @@ std::string ProgramFolder()
     return szPath;
 }
 
-HANDLE StartCalvendrake(const LaunchOptions& options)
+HANDLE StartCalvendrake(const LaunchOptions& options, const std::wstring& wideArg)
 {
-    std::string commandLine = "\"" + (options.program.empty() ? ProgramFolder() + "\\Calvendrake.exe" : options.program) + "\"";
-    for (const std::string& arg : options.args) commandLine += " \"" + arg + "\"";
+    std::string commandLineAnsi = "\"" + (options.program.empty() ? ProgramFolder() + "\\Calvendrake.exe" : options.program) + "\"";
+    for (const std::string& arg : options.args) commandLineAnsi += " \"" + arg + "\"";
+    std::wstring commandLine = Wide(commandLineAnsi) + (wideArg.empty() ? L"" : L" \"" + wideArg + L"\"");
     // The options' variables are ours while the program starts and inherits them.
     auto env = options.env;
     for (auto& var : env) {
@@ -57,20 +58,20 @@ HANDLE StartCalvendrake(const LaunchOptions& options)
         ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
         var.second = old;
     }
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while an earlier
     // test's processes wind down; a try a moment later starts it.
     BOOL bStarted = FALSE;
     for (int nTry = 0; !bStarted && nTry < 5; ++nTry) {
-        bStarted = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                    options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi);
+        bStarted = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                    options.folder.empty() ? nullptr : Wide(options.folder).c_str(), &si, &pi);
         if (!bStarted && ::GetLastError() == ERROR_INTERNAL_ERROR) ::Sleep(200);
         else if (!bStarted) break;
     }
     for (const auto& var : env) ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
-    if (!bStarted) throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(::GetLastError()));
+    if (!bStarted) throw std::runtime_error("cannot start " + commandLineAnsi + ": error " + std::to_string(::GetLastError()));
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
 }
@@ -100,6 +101,20 @@ std::string WindowText(HWND hWnd)
     std::string text(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
     text.resize(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
     return text;
+}
+
+std::wstring WideWindowText(HWND hWnd)
+{
+    std::wstring text(static_cast<size_t>(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::SendMessageW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], static_cast<int>(wide.size()))));
+    return wide;
 }
 
 Texts ComboItems(HWND hCombo)
@@ -137,10 +152,21 @@ void* CopyToProcessOf(HWND hWnd, const std::string& block)
 
 void DropFiles(HWND hWndTarget, const Texts& paths)
 {
+    std::vector<std::wstring> widePaths;
+    for (const std::string& path : paths) widePaths.push_back(Wide(path));
+    DropFiles(hWndTarget, widePaths);
+}
+
+void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths)
+{
+    // Wide, as the shell makes it.
+    std::wstring names;
+    for (const std::wstring& path : paths) names += path + L'\0';
+    names += L'\0';
     std::string block(sizeof(DROPFILES), '\0');
     reinterpret_cast<DROPFILES*>(&block[0])->pFiles = sizeof(DROPFILES);
-    for (const std::string& path : paths) block += path + '\0';
-    block += '\0';
+    reinterpret_cast<DROPFILES*>(&block[0])->fWide = TRUE;
+    block.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
     // A drop handle of ours would point into our memory.
     ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(CopyToProcessOf(hWndTarget, block)), 0);
 }
@@ -153,13 +179,14 @@ HWND TakeForeground()
     return hWnd;
 }
 
-AppDriver::AppDriver(const LaunchOptions& options)
+AppDriver::AppDriver(const LaunchOptions& options, const std::wstring& wideArg)
 {
-    m_hProcess = StartCalvendrake(options);
+    m_hProcess = StartCalvendrake(options, wideArg);
     m_dwProcessId = ::GetProcessId(m_hProcess);
-    // The first window the program shows is the dialog.
+    // The first window the program shows is the dialog, or a message it owns.
     if (!WaitUntil([this] { return (m_hDlg = FindWindowOf("#32770")) != nullptr; }))
         throw std::runtime_error("Calvendrake's window did not appear");
+    m_hDlg = ::GetAncestor(m_hDlg, GA_ROOTOWNER);
     ::WaitForInputIdle(m_hProcess, 30000);
 }
 
@@ -217,7 +244,7 @@ HWND AppDriver::FindWindowOf(const char* pszClass, HWND hOwner) const
         ::GetWindowThreadProcessId(hWnd, &dwProcessId);
         char szClass[64] = "";
         ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-        if (dwProcessId == m_dwProcessId && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pszClass) == 0 &&
+        if ((dwProcessId == m_dwProcessId || hOwner == m_hDlg) && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pszClass) == 0 &&
             (!hOwner || ::GetWindow(hWnd, GW_OWNER) == hOwner))
             return hWnd;
     }

@@ -20,7 +20,8 @@ struct LaunchOptions {
     std::string folder = {};                                // its current folder (default: ours)
 };
 
-HANDLE StartCalvendrake(const LaunchOptions& options);  // the process
+// The process. wideArg, when given, is a last argument passed in UTF-16: a name code page 932 cannot carry.
+HANDLE StartCalvendrake(const LaunchOptions& options, const std::wstring& wideArg = std::wstring());
 // The exit code; the handle is closed. This thread's messages are handled meanwhile: a second
 // instance sends to the window it finds, which may be ours. One still running after a generous
 // bound is ended and gives STILL_ACTIVE.
@@ -29,6 +30,8 @@ DWORD WaitForExit(HANDLE hProcess);
 bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 30000);
 
 std::string WindowText(HWND hWnd);  // WM_GETTEXT, which also reads another process's windows
+std::wstring WideWindowText(HWND hWnd);  // the same in UTF-16, as the window holds it
+std::wstring Wide(const std::string& text);  // code page 932 text in UTF-16
 Texts ComboItems(HWND hCombo);      // a combo box's list, top to bottom
 // A message answered with a handle: Wine's synchronous SendMessage gives 0 for these across
 // processes; the result handed to a SendMessageCallback callback is the real one.
@@ -37,12 +40,13 @@ LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam 
 void* CopyToProcessOf(HWND hWnd, const std::string& block);
 // Posts WM_DROPFILES as the shell would, the DROPFILES block written into the target's process.
 void DropFiles(HWND hWndTarget, const Texts& paths);
+void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths);
 // A window of ours that takes the foreground, to see another process take it back.
 HWND TakeForeground();
 
 class AppDriver {
 public:
-    explicit AppDriver(const LaunchOptions& options = {});
+    explicit AppDriver(const LaunchOptions& options = {}, const std::wstring& wideArg = std::wstring());
     ~AppDriver();
     AppDriver(const AppDriver&) = delete;
     AppDriver& operator=(const AppDriver&) = delete;
@@ -69,7 +73,8 @@ public:
     void Finish();             // waits for the handler of ClickAsync
     HWND NextMessageOrFinish();  // after ClickAsync: the next message box, or NULL once the handler has ended
 
-    // A shown top-level window of the program of that class owned by hOwner (by default any but the dialog).
+    // A shown top-level window of the program of that class owned by hOwner (by default any but the dialog);
+    // owned by the dialog, also one another process shows.
     HWND WaitForWindow(const char* pszClass = "#32770", HWND hOwner = nullptr);
     HWND FindWindowOf(const char* pszClass, HWND hOwner = nullptr) const;
     std::string MessageText(HWND hBox) const { return WindowText(::GetDlgItem(hBox, 0xFFFF)); }
