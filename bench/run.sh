@@ -143,7 +143,7 @@ cat >bench/RESULTS.md <<EOF
 Measured $(date '+%Y-%m-%d %H:%M %Z') by \`bash bench/run.sh $rounds\`: $rounds rounds.
 
 - Machine: $cores cores, $cpu; $(uname -sr); $(wine --version 2>/dev/null) from the test bed
-  (tools/wine-bed.sh), WoW64 mode for the 32-bit programs; both builds timed, each against bare
+  (tools/wine-bed.sh), the 32-bit programs $(bash tools/wine-bed.sh emulated && echo "emulated by QEMU (this machine runs no 32-bit code)" || echo "in WoW64 mode"); both builds timed, each against bare
   programs of its own build; private Xvfb display; Wine and the programs pinned to core $core.
 - Load average (1, 5, 15 min): $load_before before, $load_after after.
 

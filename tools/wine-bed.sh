@@ -12,6 +12,7 @@
 #   tools/wine-bed.sh apt-source  prints the Debian mirror and the proxy the bed is built with
 #   tools/wine-bed.sh hold      (a plain user) enters the bed and waits there: while it runs, Wine
 #                               commands given its process in CALV_WINE_BED_HOLDER join it
+#   tools/wine-bed.sh emulated  succeeds where the bed runs 32-bit programs under QEMU
 #   tools/bed/wine ...          (also wineserver, wineboot) run that command inside the bed
 # The bed lives outside the checkout, in $CALV_WINE_BED (default /var/cache/calvendrake/wine-bed-<recipe>),
 # so every clone on the machine shares it, and clones of another recipe keep theirs. Each command enters it through a private mount
@@ -342,8 +343,9 @@ case "$(basename "$0")" in
                 ;;
             apt-source) apt_source ;;
             hold) enter "$bed" sleep infinity ;;
+            emulated) needs_emulation "$bed" ;;
             *)
-                echo "usage: tools/wine-bed.sh install | prefix DIR | apt-source | hold" >&2
+                echo "usage: tools/wine-bed.sh install | prefix DIR | apt-source | hold | emulated" >&2
                 exit 2
                 ;;
         esac
