@@ -276,7 +276,7 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
     ::PostMessageA(app.Control(IDC_INPUT_NAME), WM_CHAR, 'x', 1);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) ::PostMessageA(app.Control(IDC_COMPLETE_DIALOG), message, 0, MAKELPARAM(2, 2));
     for (int nID : {IDC_RUN, IDC_SETTINGS, IDOK}) ::PostMessageA(app.Control(nID), BM_CLICK, 0, 0);
-    DropFiles(app.Control(IDC_INPUT_PATH), {m_input});
+    DropFiles(app.Control(IDC_INPUT_PATH), {Wide(m_input)});
     ::PostMessageA(app.Dialog(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
 
     // Escape, Alt+F4 and the close box or the system menu's Close ask first; No lets the script run on.
