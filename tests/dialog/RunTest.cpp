@@ -128,7 +128,6 @@ TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
         }
     }
     EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), Texts{});  // refused scripts are not remembered
-    EXPECT_EQ(ReadFileText(m_input) + ReadFileText(m_script), "n10 g01\n1;\n");
 
     // Writable, the output is asked about, No by default and with the warning icon.
     ::SetFileAttributesA(output.c_str(), FILE_ATTRIBUTE_NORMAL);
