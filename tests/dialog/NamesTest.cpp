@@ -83,7 +83,7 @@ TEST_F(NamesTest, SecondLaunchOrDropOnALabel)
 {
     AppDriver app(RecordingPerl({m_input}));
     PutEach(app, IDC_INPUT_NAME, [](const std::wstring& path) { ::CloseHandle(StartCalvendrake(LaunchOptions{}, path)); });
-    PutEach(app, IDC_INPUT_NAME, [&](const std::wstring& path) { DropFiles(app.Control(IDC_INPUT_PATH), std::vector<std::wstring>{path}); });
+    PutEach(app, IDC_INPUT_NAME, [&](const std::wstring& path) { DropFiles(app.Control(IDC_INPUT_PATH), {path}); });
     EXPECT_EQ(PressRun(app), Texts{});
     EXPECT_EQ(Recorded(), RunLine(m_script, m_folder / "～1.ncd", m_folder / "～1_cvted.ncd"));
     app.Close();
@@ -109,7 +109,7 @@ TEST_F(NamesTest, TypedIntoAField)
     ::SendMessageW(hInput, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Path(kNames[0]).c_str()));
     app.ClickAsync(IDC_RUN);
     Expect(app, kNames[0], IDC_INPUT_NAME);
-    DropFiles(app.Control(IDC_SCRIPT_PATH), Texts{m_script});
+    DropFiles(app.Control(IDC_SCRIPT_PATH), {Wide(m_script)});
     EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_SCRIPT_NAME) == "conv.pl"; }));
     EXPECT_EQ(WideWindowText(hInput), Path(kNames[0]));
     app.Close();

@@ -77,16 +77,17 @@ TEST_F(SettingsTest, WhatTheWindowShowedAtCloseIsWhatTheNextStartShows)
         {false, false, true, "-x", true, {40, 150},
          [](AppDriver& app) { ::PostMessageA(app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
-    for (size_t i = 0; i + 1 < std::size(sessions); ++i) {
+    for (size_t i = 0; i < std::size(sessions); ++i) {
         const Session& shown = sessions[i];
-        const Session& next = sessions[i + 1];
         AppDriver app;
         ExpectWindow(app, shown.corner, shown.bExpanded);
         EXPECT_EQ(app.IsChecked(IDC_OPEN_CVTED_FILE), shown.bOpen);
         EXPECT_EQ(app.IsChecked(IDC_EXIT_AFTER_CVT), shown.bExit);
         EXPECT_EQ(app.IsChecked(IDC_COMPLETE_DIALOG), shown.bComplete);
         EXPECT_EQ(app.Text(IDC_SUFFIX), shown.suffix);
+        if (i + 1 == std::size(sessions)) break;  // the last start is only looked at
 
+        const Session& next = sessions[i + 1];
         // Moved first: the toggle changes the height only, wherever the window is.
         ::SetWindowPos(app.Dialog(), nullptr, next.corner.x, next.corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         if (!shown.bExpanded) app.Click(IDC_SETTINGS);
@@ -100,11 +101,6 @@ TEST_F(SettingsTest, WhatTheWindowShowedAtCloseIsWhatTheNextStartShows)
         next.close(app);
         EXPECT_EQ(app.WaitExit(), 0u);
     }
-    AppDriver app;
-    ExpectWindow(app, sessions[3].corner, true);
-    EXPECT_TRUE(app.IsChecked(IDC_COMPLETE_DIALOG));
-    EXPECT_EQ(app.Text(IDC_SUFFIX), "-x");
-    app.Close();
 }
 
 TEST_F(SettingsTest, OddStoredValuesGiveDefaultsAndAnOffScreenCornerComesOnScreen)

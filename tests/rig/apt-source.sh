@@ -9,13 +9,14 @@ trap 'rm -rf "$work"' EXIT
 release=$(. /etc/os-release && echo "$VERSION_CODENAME")
 failed=0
 
-# $1: case, $2: http_proxy, $3: expected output (\n between lines); stdin: files as "== NAME" + lines.
+# $1: case, $2: http_proxy, $3: expected output (\n between lines); stdin: files as "== NAME" + lines,
+# appended (apt.conf already names the case's folder).
 check() {
     local etc=$work/$1 name= line out
     mkdir -p "$etc/sources.list.d"
     printf 'Dir::Etc "%s/";\n' "$etc" >"$etc/apt.conf"
     while IFS= read -r line; do
-        case $line in "== "*) name=$etc/${line#== }; : >"$name" ;; *) echo "$line" >>"$name" ;; esac
+        case $line in "== "*) name=$etc/${line#== } ;; *) echo "$line" >>"$name" ;; esac
     done
     out=$(APT_CONFIG=$etc/apt.conf http_proxy=$2 bash "$repo/tools/wine-bed.sh" apt-source 2>/dev/null) || out=fails
     [ "$out" = "$(printf "$3")" ] || { echo "apt-source: $1: got '$out', expected '$(printf "$3")'" >&2; failed=1; }
@@ -34,7 +35,6 @@ EOF
 
 check deb822-after-a-disabled-one-with-proxy "http://env.example:8080" "http://first.example/debian\nhttp://proxy.example:3128" <<EOF
 == apt.conf
-Dir::Etc "$work/deb822-after-a-disabled-one-with-proxy/";
 Acquire::http::Proxy "http://proxy.example:3128";
 == sources.list.d/a.sources
 Types: deb

@@ -150,13 +150,6 @@ void* CopyToProcessOf(HWND hWnd, const std::string& block)
     return pRemote;
 }
 
-void DropFiles(HWND hWndTarget, const Texts& paths)
-{
-    std::vector<std::wstring> widePaths;
-    for (const std::string& path : paths) widePaths.push_back(Wide(path));
-    DropFiles(hWndTarget, widePaths);
-}
-
 void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths)
 {
     // Wide, as the shell makes it.
@@ -184,9 +177,7 @@ AppDriver::AppDriver(const LaunchOptions& options, const std::wstring& wideArg)
     m_hProcess = StartCalvendrake(options, wideArg);
     m_dwProcessId = ::GetProcessId(m_hProcess);
     // The first window the program shows is the dialog, or a message it owns.
-    if (!WaitUntil([this] { return (m_hDlg = FindWindowOf("#32770")) != nullptr; }))
-        throw std::runtime_error("Calvendrake's window did not appear");
-    m_hDlg = ::GetAncestor(m_hDlg, GA_ROOTOWNER);
+    m_hDlg = ::GetAncestor(WaitForWindow(), GA_ROOTOWNER);
     ::WaitForInputIdle(m_hProcess, 30000);
 }
 

@@ -39,7 +39,6 @@ LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam 
 // A block written into the process of hWnd, for a message that points at it; it stays until that process ends.
 void* CopyToProcessOf(HWND hWnd, const std::string& block);
 // Posts WM_DROPFILES as the shell would, the DROPFILES block written into the target's process.
-void DropFiles(HWND hWndTarget, const Texts& paths);
 void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths);
 // A window of ours that takes the foreground, to see another process take it back.
 HWND TakeForeground();
