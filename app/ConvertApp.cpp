@@ -20,9 +20,8 @@ namespace {
 // folder, which may be a data file's. Windows 7 has the call only with an update: looked up.
 void LoadLibrariesFromSafeFolders()
 {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto pfnSetDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto pfnSetDefaultDllDirectories =
+        GetSystemProc<BOOL(WINAPI*)(DWORD)>("kernel32.dll", "SetDefaultDllDirectories");
     if (pfnSetDefaultDllDirectories) pfnSetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
 

@@ -31,18 +31,13 @@ bool IsDroppedInput(const MSG& msg)
 // without it the script would be cut off mid-write. Windows before Vista has no such list.
 void BlockSessionEnd(HWND hWnd, bool bBlock)
 {
-    const HMODULE hUser = ::GetModuleHandleA("user32.dll");
     if (!bBlock) {
-        using DestroyFn = BOOL(WINAPI*)(HWND);
-        if (auto pfn = reinterpret_cast<DestroyFn>(reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "ShutdownBlockReasonDestroy"))))
-            pfn(hWnd);
+        if (auto pfn = GetSystemProc<BOOL(WINAPI*)(HWND)>("user32.dll", "ShutdownBlockReasonDestroy")) pfn(hWnd);
         return;
     }
-    using CreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
     wchar_t szReason[64] = L"";
     ::MultiByteToWideChar(932, 0, kMsgRunBlocksSessionEnd, -1, szReason, 64);
-    if (auto pfn = reinterpret_cast<CreateFn>(reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "ShutdownBlockReasonCreate"))))
-        pfn(hWnd, szReason);
+    if (auto pfn = GetSystemProc<BOOL(WINAPI*)(HWND, LPCWSTR)>("user32.dll", "ShutdownBlockReasonCreate")) pfn(hWnd, szReason);
 }
 
 }  // namespace
