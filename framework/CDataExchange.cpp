@@ -1,16 +1,19 @@
 #include "CDataExchange.h"
+#include "WindowText.h"
 
-static CString WindowText(HWND hWnd)
+static CString WindowText(HWND hWnd) { return ReadWindowText<CString>(hWnd, ::GetWindowTextA, ::GetWindowTextLengthA); }
+
+HWND CDataExchange::GetControl(int nIDC) const
 {
-    int nLength = ::GetWindowTextLengthA(hWnd);
-    std::string buffer(static_cast<size_t>(nLength) + 1, '\0');
-    nLength = ::GetWindowTextA(hWnd, &buffer[0], nLength + 1);
-    return CString(buffer.data(), nLength);
+    for (const auto& control : m_controls)
+        if (control.first == nIDC) return control.second;
+    return ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC);
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
     if (!rControl.m_hWnd) rControl.SubclassDlgItem(static_cast<UINT>(nIDC), pDX->m_pDlgWnd);
+    pDX->m_controls.emplace_back(nIDC, rControl.m_hWnd);
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)

@@ -1,15 +1,20 @@
 #pragma once
 #include "CWnd.h"
 
+#include <utility>
+#include <vector>
+
 // Direction and window of one UpdateData run.
 class CDataExchange {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
         : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
-    HWND GetControl(int nIDC) const { return ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC); }
+    // A control DDX_Control has met in this run is known without searching the dialog's children.
+    HWND GetControl(int nIDC) const;
 
     BOOL m_bSaveAndValidate;  // TRUE: controls into members (pull); FALSE: members into controls (push)
     CWnd* m_pDlgWnd;
+    std::vector<std::pair<int, HWND>> m_controls;
 };
 
 // Attaches rControl to the dialog's control the first time; later runs do nothing.

@@ -1,4 +1,5 @@
 #include "CWnd.h"
+#include "WindowText.h"
 
 CWnd::~CWnd()
 {
@@ -20,9 +21,7 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 
 std::wstring CWnd::GetWideText() const
 {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()))));
-    return text;
+    return ReadWindowText<std::wstring>(m_hWnd, ::GetWindowTextW, ::GetWindowTextLengthW);
 }
 
 void CWnd::DragAcceptFiles(BOOL bAccept)

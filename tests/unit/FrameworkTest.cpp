@@ -87,5 +87,16 @@ TEST(Framework, DataExchangeWithRealControls)
         DDX_CBString(&pull, 2, strValue);
         EXPECT_EQ(strValue.Str(), row.pulled);
     }
+    // A text longer than a first read holds comes whole, ANSI and wide.
+    CString strLong;
+    for (int i = 0; i < 700; ++i) strLong += "表a";
+    ::SetWindowTextA(hWndCombo, strLong);
+    CString strPulled;
+    DDX_CBString(&pull, 2, strPulled);
+    EXPECT_EQ(strPulled.Str(), strLong.Str());
+    CWnd wndCombo;
+    wndCombo.m_hWnd = hWndCombo;
+    EXPECT_EQ(wndCombo.GetWideText().size(), 1400u);
+    wndCombo.m_hWnd = nullptr;  // never subclassed: nothing to undo
     ::DestroyWindow(std::exchange(wndDialog.m_hWnd, nullptr));
 }
