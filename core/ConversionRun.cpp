@@ -95,12 +95,13 @@ void TerminateProcessTree(HANDLE hRoot)
 CConversionRun::CConversionRun(const char* pszCommandLine)
 {
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    char szTempDir[MAX_PATH] = "";
-    if (::GetTempPathA(MAX_PATH, szTempDir) == 0 || ::GetTempFileNameA(szTempDir, "cvt", 0, m_szErrorPath) == 0)
-        m_szErrorPath[0] = '\0';
-    else
-        m_hError = ::CreateFileA(m_szErrorPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    // The error output goes with its last handle, also when this program is ended during the run.
+    char szTempDir[MAX_PATH] = "", szErrorPath[MAX_PATH] = "";
+    if (::GetTempPathA(MAX_PATH, szTempDir) != 0 && ::GetTempFileNameA(szTempDir, "cvt", 0, szErrorPath) != 0) {
+        m_hError = ::CreateFileA(szErrorPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (m_hError == INVALID_HANDLE_VALUE) ::DeleteFileA(szErrorPath);
+    }
     ScopedHandle hNul(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
                                     OPEN_EXISTING, 0, nullptr));
 
@@ -143,7 +144,6 @@ CConversionRun::~CConversionRun()
     if (m_hJob && !m_bStopped) SetKillOnClose(m_hJob, false);
     if (m_hJob) ::CloseHandle(m_hJob);
     if (m_hError != INVALID_HANDLE_VALUE) ::CloseHandle(m_hError);
-    if (m_szErrorPath[0]) ::DeleteFileA(m_szErrorPath);
 }
 
 void CConversionRun::Stop()

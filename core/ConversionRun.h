@@ -35,7 +35,6 @@ private:
     bool m_bInJob = false;
     bool m_bStopped = false;
     HANDLE m_hError = INVALID_HANDLE_VALUE;
-    char m_szErrorPath[MAX_PATH] = "";
 };
 
 // The end of a file, as much of it as FindErrorTail with nMaxBytes needs to

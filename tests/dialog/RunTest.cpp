@@ -65,6 +65,19 @@ bool PlantAnswer(DWORD dwProcessId, const char* pszFunction, BOOL bResult)
     return bDone;
 }
 
+// The error-output files of runs in the temporary folder.
+int ErrorFilesLeft()
+{
+    char szTemp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, szTemp);
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA((std::string(szTemp) + "cvt*.tmp").c_str(), &data);
+    int nFiles = 0;
+    for (BOOL bNext = hFind != INVALID_HANDLE_VALUE; bNext; bNext = ::FindNextFileA(hFind, &data)) ++nFiles;
+    if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
+    return nFiles;
+}
+
 const char kStopQuestion[] = "ｽｸﾘﾌﾟﾄ の実行を中止しますか?";
 // Writes part of the output, starts a child, tells both process ids beside the output and never ends.
 const char kHangScript[] =
@@ -312,6 +325,7 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
 
 TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStarted)
 {
+    const int nErrorFiles = ErrorFilesLeft();
     // Perl's stand-in starts a program of its own, then ends ("leave") or runs on ("start").
     LaunchOptions options = RecordingPerl({m_input});
     options.env.emplace_back("CALV_RECORD_HOLD", "leave");
@@ -370,6 +384,8 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
         app.Close();
         if (hJob) ::CloseHandle(hJob);
     }
+    // Also a program ended by the task manager leaves no error output behind.
+    EXPECT_EQ(ErrorFilesLeft(), nErrorFiles);
 }
 
 }  // namespace
