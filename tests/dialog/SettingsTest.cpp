@@ -31,8 +31,8 @@ TEST_F(SettingsTest, RecentScriptsKeepTheirOrderAndTenAtMost)
         return result;
     };
     struct Session { Texts stored, runs, listed, storedAfter; } const sessions[] = {
-        // The same script in other letters takes the old entry's place, in the new spelling.
-        {{paths[0], a}, {upperA, paths[0], paths[0]}, {"s0.pl", "A.PL"}, {paths[0], upperA}},
+        // The same script in other letters takes the old entry's place, in the new spelling, also when first.
+        {{paths[0], a}, {upperA, a, paths[0], paths[0]}, {"s0.pl", "a.pl"}, {paths[0], a}},
         // Ten: the least recent goes. Nine: none goes (a missing script is left out at start).
         {range("", paths, 0, 10), {neu}, range("new.pl", names, 0, 9), range(neu, paths, 0, 9)},
         {range("", paths, 1, 11), {neu}, range("new.pl", names, 1, 10), range(neu, paths, 1, 10)},
