@@ -68,19 +68,12 @@ std::string ProgramFolder()
     return path.substr(0, path.find_last_of('\\'));
 }
 
-// bConsole: a hidden console of its own, as a program with none (Calvendrake) must give a
-// console program; without it the program shares bench.exe's console.
-Process Start(std::string commandLine, bool bConsole = false)
+Process Start(std::string commandLine)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    if (bConsole) {
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = SW_HIDE;
-    }
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, bConsole ? CREATE_NEW_CONSOLE : 0,
-                          nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         Fail("cannot start " + commandLine);
     ::CloseHandle(pi.hThread);
     return Process{pi.hProcess, pi.dwProcessId};
@@ -99,12 +92,14 @@ DWORD WaitForEnd(const Process& process)
 HWND WaitForDialog(const Process& process)
 {
     for (double dStart = NowMs(); NowMs() - dStart < kTimeoutMs; ::Sleep(1)) {
-        HWND hDlg = ::FindWindowA(nullptr, kCaption);
-        DWORD dwProcessId = 0;
-        if (hDlg && ::GetWindowThreadProcessId(hDlg, &dwProcessId) && dwProcessId == process.dwProcessId &&
-            ::IsWindowVisible(hDlg)) {
-            ::WaitForInputIdle(process.hProcess, kTimeoutMs);
-            return hDlg;
+        // Calvendrake and the bare dialog may both be open.
+        for (HWND hDlg = nullptr; (hDlg = ::FindWindowExA(nullptr, hDlg, nullptr, kCaption));) {
+            DWORD dwProcessId = 0;
+            if (::GetWindowThreadProcessId(hDlg, &dwProcessId) && dwProcessId == process.dwProcessId &&
+                ::IsWindowVisible(hDlg)) {
+                ::WaitForInputIdle(process.hProcess, kTimeoutMs);
+                return hDlg;
+            }
         }
     }
     Fail("no window titled Calvendrake appeared");
@@ -224,19 +219,6 @@ double TimeRun(HWND hDlg, const Files& files)
     return dElapsed;
 }
 
-// The same Perl command as the program's, from a bare launcher that, like the program, has no
-// console to share: starting Perl's console is part of any such launcher's run.
-double TimePerl(const Files& files)
-{
-    RemoveOutput(files);
-    double dStart = NowMs();
-    DWORD dwExitCode = WaitForEnd(Start("perl " + Quote(files.script) + " " + Quote(files.input) + " " +
-                                            Quote(files.output), true));
-    double dElapsed = NowMs() - dStart;
-    if (dwExitCode != 0) Fail("perl failed");
-    CheckOutput(files);
-    return dElapsed;
-}
 
 // A second launch (Calvendrake's, or the bare sender's) until it has ended and
 // the running dialog shows its input.
@@ -274,6 +256,23 @@ void Measure(const char* pszMeasure, int nRound, Program timeProgram, Baseline t
     std::fflush(stdout);
 }
 
+// Rounds of Run in Calvendrake against the same Perl command run by the bare dialog's Run
+// button. Both dialogs are opened for the rounds and closed after them: a second Calvendrake
+// would take the bare dialog for a running instance.
+void MeasureRuns(const char* pszMeasure, int nRounds, const std::string& calvendrake, const std::string& bareDialog,
+                 const Files& files)
+{
+    Process running = Start(Quote(calvendrake) + " " + Quote(files.input));
+    HWND hDlg = WaitForDialog(running);
+    Process bare = Start(Quote(bareDialog) + " perl " + Quote(files.script) + " " + Quote(files.input) + " " +
+                         Quote(files.output));
+    HWND hBare = WaitForDialog(bare);
+    for (int nRound = 0; nRound <= nRounds; ++nRound)
+        Measure(pszMeasure, nRound, [&] { return TimeRun(hDlg, files); }, [&] { return TimeRun(hBare, files); });
+    CloseDialog(hBare, bare);
+    CloseDialog(hDlg, running);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -296,17 +295,12 @@ int main(int argc, char** argv)
     }
 
     PlantSettings(files);
+    MeasureRuns("run", nRounds, calvendrake, bareDialog, files);
+    // Programs started now find the stand-in.
+    UseStandInPerl(bareExit, files);
+    MeasureRuns("standin", nRounds, calvendrake, bareDialog, files);
     Process running = Start(Quote(calvendrake) + " " + Quote(files.input));
     HWND hDlg = WaitForDialog(running);
-    for (int nRound = 0; nRound <= nRounds; ++nRound)
-        Measure("run", nRound, [&] { return TimeRun(hDlg, files); }, [&] { return TimePerl(files); });
-    // A program started now finds the stand-in.
-    CloseDialog(hDlg, running);
-    UseStandInPerl(bareExit, files);
-    running = Start(Quote(calvendrake) + " " + Quote(files.input));
-    hDlg = WaitForDialog(running);
-    for (int nRound = 0; nRound <= nRounds; ++nRound)
-        Measure("standin", nRound, [&] { return TimeRun(hDlg, files); }, [&] { return TimePerl(files); });
     // Alternating inputs, so that every hand-off changes what the dialog shows.
     for (int nRound = 0; nRound <= nRounds; ++nRound)
         Measure("handoff", nRound,

@@ -160,8 +160,9 @@ it is the figure to read when the rounds spread wide.
   from the same compiled resources with a trivial dialog procedure. Each Calvendrake start
   finds the same settings (planted before it); each dialog is closed with \`IDCANCEL\`.
 - **Run overhead**: a synchronous \`BM_CLICK\` on Run until it returns, with no after-run action,
-  minus the same \`perl "<script>" "<input>" "<output>"\` started by \`bench.exe\` with a hidden
-  console of its own (as any launcher without a console must start it) and waited for. Timed with
+  minus the same click on the Run button of the bare dialog started with the same
+  \`perl "<script>" "<input>" "<output>"\`, which starts that command hidden and waits for it:
+  the least any dialog's Run does, and the click reaches it the same way. Timed with
   a stand-in \`perl.exe\` that ends at once (a copy of \`bench/bare_exit.cpp\`, a Windows program
   with no console), so the difference is the program's own cost, not the spread of Perl's
   start-up; and again with the real Perl (the test bed's, through the Perl bridge), whose script
