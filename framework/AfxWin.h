@@ -5,7 +5,6 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
-#include <commctrl.h>
 // CString::LoadString keeps its own name; the platform call is spelled LoadStringA.
 #undef LoadString
 

@@ -3,15 +3,28 @@
 
 CWnd::~CWnd()
 {
-    if (m_hWnd) ::RemoveWindowSubclass(m_hWnd, SubclassProc, 0);
+    // A window that outlives this object gets its own procedure back.
+    if (m_hWnd && m_pfnSuper) Unsubclass();
 }
 
+// The object is found in the window's user data, which no control of the program uses: a
+// window property would cost a call into the system (a server round trip under Wine) for
+// every message the window gets.
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
-    if (!hWnd || !::SetWindowSubclass(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-        return FALSE;
+    if (!hWnd) return FALSE;
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    if (!m_pfnSuper) return FALSE;
     m_hWnd = hWnd;
     return TRUE;
+}
+
+void CWnd::Unsubclass()
+{
+    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+    m_hWnd = nullptr;
 }
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
@@ -33,7 +46,7 @@ void CWnd::DragAcceptFiles(BOOL bAccept)
 
 LRESULT CWnd::Default()
 {
-    return ::DefSubclassProc(m_hWnd, m_msgCurrent.message, m_msgCurrent.wParam, m_msgCurrent.lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_msgCurrent.message, m_msgCurrent.wParam, m_msgCurrent.lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -43,14 +56,13 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return Default();
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR dwRefData)
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* pWnd = reinterpret_cast<CWnd*>(dwRefData);
+    CWnd* pWnd = reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hWnd, SubclassProc, 0);
-        pWnd->m_hWnd = nullptr;
-        return ::DefSubclassProc(hWnd, message, wParam, lParam);
+        const WNDPROC pfnSuper = pWnd->m_pfnSuper;
+        pWnd->Unsubclass();
+        return ::CallWindowProcW(pfnSuper, hWnd, message, wParam, lParam);
     }
     // Handlers may run nested messages (a message box, a repaint): keep ours for Default().
     MSG msgOuter = pWnd->m_msgCurrent;

@@ -42,7 +42,8 @@ protected:
     void OnDestroy() { Default(); }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR uIdSubclass, DWORD_PTR dwRefData);
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Unsubclass();
+    WNDPROC m_pfnSuper = nullptr;  // the window's own procedure, behind ours
     MSG m_msgCurrent = {};
 };
