@@ -132,6 +132,8 @@ protected:
         }
         return texts;
     }
+    // Presses Run and returns the first message box it shows, unanswered.
+    static HWND FirstMessageOfRun(AppDriver& app) { app.ClickAsync(IDC_RUN); return app.WaitForWindow(); }
 
     // The three fields (folder label, name), the suffix and the completion box, as shown.
     static Texts Shown(const AppDriver& app)

@@ -68,13 +68,9 @@ bool PlantAnswer(DWORD dwProcessId, const char* pszFunction, BOOL bResult)
 // The error-output files of runs in the temporary folder.
 int ErrorFilesLeft()
 {
-    char szTemp[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, szTemp);
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA((std::string(szTemp) + "cvt*.tmp").c_str(), &data);
     int nFiles = 0;
-    for (BOOL bNext = hFind != INVALID_HANDLE_VALUE; bNext; bNext = ::FindNextFileA(hFind, &data)) ++nFiles;
-    if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        nFiles += entry.path().filename().wstring().rfind(L"cvt", 0) == 0 && entry.path().extension() == L".tmp";
     return nFiles;
 }
 
@@ -145,8 +141,7 @@ TEST_F(RunTest, ChecksTheFieldsInOrderAndRefusesWithTheFocusOnTheField)
     // Writable, the output is asked about, No by default and with the warning icon.
     ::SetFileAttributesA(output.c_str(), FILE_ATTRIBUTE_NORMAL);
     const std::string question = output + kQuestion;
-    app.ClickAsync(IDC_RUN);
-    HWND hQuestion = app.WaitForWindow();
+    HWND hQuestion = FirstMessageOfRun(app);
     EXPECT_EQ(app.MessageText(hQuestion), question);
     EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(hQuestion, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
     EXPECT_NE(BoxIcon(hQuestion), 0);
@@ -170,8 +165,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "ソフト_cvted.ncd");
     app.Type(IDC_SCRIPT_NAME, script);
 
-    app.ClickAsync(IDC_RUN);
-    HWND hCompleted = app.WaitForWindow();
+    HWND hCompleted = FirstMessageOfRun(app);
     EXPECT_EQ(app.MessageText(hCompleted), "完了しました。");
     EXPECT_EQ(WindowText(hCompleted), "Calvendrake");
     // The information icon, not the warning every other message shows.
@@ -183,8 +177,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), Texts{"変換.pl"});
 
     app.Type(IDC_SCRIPT_NAME, "");
-    app.ClickAsync(IDC_RUN);
-    HWND hRefused = app.WaitForWindow();
+    HWND hRefused = FirstMessageOfRun(app);
     EXPECT_NE(BoxIcon(hRefused), lIcon);
     app.Answer(hRefused, IDOK);
     app.Close();
@@ -264,8 +257,7 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
     PlantOptions(1, 1, 1);
     AppDriver app(LaunchOptions{{m_input}, {}, {}});
     // No script yet: refused with the warning icon, the icon the stop is reported with.
-    app.ClickAsync(IDC_RUN);
-    HWND hRefused = app.WaitForWindow();
+    HWND hRefused = FirstMessageOfRun(app);
     const LRESULT lWarning = BoxIcon(hRefused);
     app.Answer(hRefused, IDOK);
     app.Type(IDC_SCRIPT_NAME, hang);

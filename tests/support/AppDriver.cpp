@@ -96,19 +96,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
     return true;
 }
 
-std::string WindowText(HWND hWnd)
+// WM_GETTEXT through the ANSI or the wide SendMessage, as Char asks.
+template <typename Char>
+std::basic_string<Char> TextOf(HWND hWnd, LRESULT(WINAPI* pfnSend)(HWND, UINT, WPARAM, LPARAM))
 {
-    std::string text(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
-    text.resize(static_cast<size_t>(::SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    std::basic_string<Char> text(static_cast<size_t>(pfnSend(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, Char());
+    text.resize(static_cast<size_t>(pfnSend(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
     return text;
 }
 
-std::wstring WideWindowText(HWND hWnd)
-{
-    std::wstring text(static_cast<size_t>(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::SendMessageW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
-    return text;
-}
+std::string WindowText(HWND hWnd) { return TextOf<char>(hWnd, ::SendMessageA); }
+std::wstring WideWindowText(HWND hWnd) { return TextOf<wchar_t>(hWnd, ::SendMessageW); }
 
 std::wstring Wide(const std::string& text)
 {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 // C:\s\0.pl ... for n scripts, most recent first, after pszHead if given.
 static Strings Numbered(int nCount, const char* pszHead = nullptr)
 {
@@ -33,10 +35,8 @@ TEST(RecentList, PromotionAndEviction)
 
 TEST(RecentList, CopyInDropsWhatCannotBeUsedAndCopyBackKeepsTheOrder)
 {
-    char szTemp[MAX_PATH];
-    ASSERT_NE(::GetTempPathA(MAX_PATH, szTemp), 0u);
-    const std::string strDir = std::string(szTemp) + "calv-recent-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    ASSERT_TRUE(::CreateDirectoryA(strDir.c_str(), nullptr));
+    const std::string strDir = (std::filesystem::temp_directory_path() / ("calv-recent-" + std::to_string(::GetCurrentProcessId()))).string() + "\\";
+    ASSERT_TRUE(std::filesystem::create_directory(strDir));
     // Paths of 259 and 260 bytes: only the first fits the program's buffers.
     const Strings files = {strDir + "a.pl", strDir + "表示ソフト.pl", strDir + std::string(259 - strDir.size(), 'x'),
                            strDir + std::string(260 - strDir.size(), 'y')};
@@ -46,8 +46,7 @@ TEST(RecentList, CopyInDropsWhatCannotBeUsedAndCopyBackKeepsTheOrder)
     Fill(record, {files[0], strDir + "missing.pl", files[1], files[2], files[3]});  // least recent first
     CopyInRecentScripts(record, dialog);
     EXPECT_EQ(Contents(dialog), (Strings{files[2], files[1], files[0]}));
-    for (const std::string& strFile : files) ::DeleteFileA(strFile.c_str());
-    ::RemoveDirectoryA(strDir.c_str());
+    std::filesystem::remove_all(strDir);
 
     CopyBackRecentScripts(dialog, record);
     EXPECT_EQ(Contents(record), (Strings{files[2], files[1], files[0]}));
