@@ -102,17 +102,17 @@ TEST_F(PathFieldsTest, ChoosersOpenAtTheirPathsOfferTheirFilesAndCancelChangesNo
         EXPECT_EQ(WindowText(chooser.hWnd) == openTitle, browse.bOpen);
         if (browse.bOpen) {
             // Only an existing file is taken: the chooser says so and stays open.
-            chooser.Press("missing.ncd", IDOK);
+            chooser.Press(L"missing.ncd", IDOK);
             app.Answer(app.WaitForWindow("#32770", chooser.hWnd), IDOK);
         }
-        chooser.Press(browse.chosen, IDOK);
+        chooser.Press(Wide(browse.chosen), IDOK);
         app.Finish();
         EXPECT_EQ(app.Text(browse.nNameID), browse.shown);
         EXPECT_EQ(app.Text(IDC_SUFFIX), browse.suffix);
     }
     const Texts shown = Shown(app);
     for (int nBrowseID : {IDC_SCRIPT_BROWSE, IDC_INPUT_BROWSE, IDC_OUTPUT_BROWSE}) {
-        Chooser(app, nBrowseID).Press("", IDCANCEL);
+        Chooser(app, nBrowseID).Press(L"", IDCANCEL);
         app.Finish();
         EXPECT_EQ(Shown(app), shown);
     }

@@ -62,7 +62,6 @@ struct Chooser {
         hWnd = app.WaitForWindow("#32770", app.Dialog());
     }
     HWND NameField() const { return ::GetDlgItem(hWnd, cmb13) ? ::GetDlgItem(hWnd, cmb13) : ::GetDlgItem(hWnd, edt1); }
-    void Press(const std::string& name, int nButton) const { Press(Wide(name), nButton); }
     void Press(const std::wstring& name, int nButton) const
     {
         ::SendMessageW(NameField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));

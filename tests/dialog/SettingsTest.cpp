@@ -80,7 +80,7 @@ TEST_F(SettingsTest, WhatTheWindowShowedAtCloseIsWhatTheNextStartShows)
     }
 }
 
-TEST_F(SettingsTest, OddStoredValuesGiveDefaultsAndAnOffScreenCornerComesOnScreen)
+TEST_F(SettingsTest, AnOffScreenCornerComesOnScreen)
 {
     RECT work = {};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -88,12 +88,8 @@ TEST_F(SettingsTest, OddStoredValuesGiveDefaultsAndAnOffScreenCornerComesOnScree
     // Off every monitor (-32000, where a close while minimised leaves it): the work area's corner.
     SetDword("PosLeft", static_cast<DWORD>(-32000));
     SetDword("PosTop", static_cast<DWORD>(-32000));
-    // Too big for the program's fields: the defaults, collapsed and "_cvted".
-    SetValue("OptOnOff", REG_QWORD, std::string(8, '\0'));
-    SetValue("SuffixName", REG_BINARY, std::string(260, 'a'));
     AppDriver app;
     ExpectWindow(app, {work.left, work.top}, false);
-    EXPECT_EQ(app.Text(IDC_SUFFIX), "_cvted");
     app.Close();
 }
 

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -20,13 +21,6 @@ void DispatchPending()
 {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-}
-
-std::string Environment(const std::string& name)
-{
-    std::string value(32767, '\0');
-    value.resize(::GetEnvironmentVariableA(name.c_str(), &value[0], static_cast<DWORD>(value.size())));
-    return value;
 }
 
 DWORD WINAPI SendClick(LPVOID pv) { return static_cast<DWORD>(::SendMessageA(static_cast<HWND>(pv), BM_CLICK, 0, 0)); }
@@ -54,7 +48,7 @@ HANDLE StartCalvendrake(const LaunchOptions& options, const std::wstring& wideAr
     // The options' variables are ours while the program starts and inherits them.
     auto env = options.env;
     for (auto& var : env) {
-        std::string old = Environment(var.first);
+        std::string old = std::getenv(var.first.c_str()) ? std::getenv(var.first.c_str()) : "";
         ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
         var.second = old;
     }
@@ -79,11 +73,7 @@ HANDLE StartCalvendrake(const LaunchOptions& options, const std::wstring& wideAr
 DWORD WaitForExit(HANDLE hProcess)
 {
     DWORD dwExitCode = STILL_ACTIVE;
-    for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 60000 && dwExitCode == STILL_ACTIVE;) {
-        DispatchPending();
-        if (::MsgWaitForMultipleObjects(1, &hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(hProcess, &dwExitCode);
-    }
+    WaitUntil([&] { return DispatchPending(), ::GetExitCodeProcess(hProcess, &dwExitCode) && dwExitCode != STILL_ACTIVE; }, 60000);
     if (dwExitCode == STILL_ACTIVE) ::TerminateProcess(hProcess, 1);
     ::CloseHandle(hProcess);
     return dwExitCode;
