@@ -144,9 +144,8 @@ void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths)
     std::wstring names;
     for (const std::wstring& path : paths) names += path + L'\0';
     names += L'\0';
-    std::string block(sizeof(DROPFILES), '\0');
-    reinterpret_cast<DROPFILES*>(&block[0])->pFiles = sizeof(DROPFILES);
-    reinterpret_cast<DROPFILES*>(&block[0])->fWide = TRUE;
+    const DROPFILES header = {sizeof(DROPFILES), {}, FALSE, TRUE};
+    std::string block(reinterpret_cast<const char*>(&header), sizeof(header));
     block.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
     // A drop handle of ours would point into our memory.
     ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(CopyToProcessOf(hWndTarget, block)), 0);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 static std::string Repeat(const std::string& strPiece, int nCount)
 {
     std::string str;
@@ -63,11 +65,9 @@ TEST(RunText, ReadingTheEndOfTheOutputGivesTheTailOfTheWhole)
         {"64 KiB of lead bytes after a character start", "ab" + Repeat("亜", 32767) + "!", Repeat("亜", 999) + "!"},
         {"64 KiB of lead bytes and more", "ab" + Repeat("亜", 32768) + "!", Repeat("\x9F\x88", 999) + "\x9F!"},
     };
-    char szTemp[MAX_PATH] = "", szPath[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, szTemp);
+    const std::string path = (std::filesystem::temp_directory_path() / "calv-tail.tmp").string();
     for (const auto& row : rows) {
-        ::GetTempFileNameA(szTemp, "tal", 0, szPath);
-        HANDLE hFile = ::CreateFileA(szPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         DWORD dwWritten = 0;
         ::WriteFile(hFile, row.output.data(), static_cast<DWORD>(row.output.size()), &dwWritten, nullptr);
         const std::string read = ReadErrorTail(hFile);
