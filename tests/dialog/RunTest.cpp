@@ -6,6 +6,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -36,15 +37,17 @@ bool UnixProcessRuns(const std::string& pid)
     return stat.find(')') != std::string::npos && stat.compare(stat.rfind(')'), 3, ") Z") != 0;
 }
 
-// A running process that the given one started, or with a name any of that name; 0 when there is none.
-DWORD FindProcess(DWORD dwParentId, const char* pszName = nullptr)
+// A running process of that name, started by the given process when one is given; 0 when
+// there is none. The name counts: Wine soon gives an ended process's id to a new one, and
+// programs started by the old holder of that id then look like its children.
+DWORD FindProcess(const char* pszName, DWORD dwParentId = 0)
 {
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     DWORD dwFound = 0;
     for (BOOL bNext = ::Process32First(hSnapshot, &entry); bNext && !dwFound; bNext = ::Process32Next(hSnapshot, &entry))
-        if (pszName ? lstrcmpiA(entry.szExeFile, pszName) == 0 : entry.th32ParentProcessID == dwParentId) dwFound = entry.th32ProcessID;
+        if (lstrcmpiA(entry.szExeFile, pszName) == 0 && (!dwParentId || entry.th32ParentProcessID == dwParentId)) dwFound = entry.th32ProcessID;
     ::CloseHandle(hSnapshot);
     return dwFound;
 }
@@ -223,12 +226,12 @@ TEST_F(RunTest, AfterAStopQuestionOrAHandOffARunStillReportsAndOpensItsOwnResult
     app.Type(IDC_SCRIPT_NAME, script);
 
     app.ClickAsync(IDC_RUN);
-    ASSERT_TRUE(WaitUntil([&] { return FindProcess(app.ProcessId()); }));
+    ASSERT_TRUE(WaitUntil([&] { return FindProcess("perl.exe", app.ProcessId()); }));
     ::PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
     HWND hQuestion = app.WaitForWindow();
     m_folder.Write("part1_cvted.ncd.go", "");
     // The bridge's perl.exe ends after the Unix Perl: the script has ended by itself. Yes then stops nothing.
-    EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()); }));
+    EXPECT_TRUE(WaitUntil([&] { return !FindProcess("perl.exe", app.ProcessId()); }));
     app.Answer(hQuestion, IDYES);
     HWND hCompleted = app.WaitForWindow();
     EXPECT_EQ(app.MessageText(hCompleted), "完了しました。");
@@ -318,6 +321,13 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
 TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStarted)
 {
     const int nErrorFiles = ErrorFilesLeft();
+    // Each stand-in writes its line first thing. Nothing is ended before both have: Wine leaves
+    // a process ended while it still starts up hanging for good.
+    size_t nStarted = 0;
+    const auto bothStarted = [&] {
+        nStarted += 2;
+        return WaitUntil([&] { const std::string lines = Recorded(); return std::count(lines.begin(), lines.end(), '\n') == static_cast<std::ptrdiff_t>(nStarted); });
+    };
     // Perl's stand-in starts a program of its own, then ends ("leave") or runs on ("start").
     LaunchOptions options = RecordingPerl({m_input});
     options.env.emplace_back("CALV_RECORD_HOLD", "leave");
@@ -326,7 +336,8 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
     AppDriver leaving(options);
     leaving.Type(IDC_SCRIPT_NAME, m_script);
     EXPECT_EQ(PressRun(leaving), Texts{});
-    HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, FindProcess(0, "perl.exe"));
+    ASSERT_TRUE(bothStarted());
+    HANDLE hLeft = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, FindProcess("perl.exe"));
     EXPECT_TRUE(hLeft && ::WaitForSingleObject(hLeft, 1000) == WAIT_TIMEOUT && ::TerminateProcess(hLeft, 1) && ::CloseHandle(hLeft));
     leaving.Close();
 
@@ -354,9 +365,12 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
         EXPECT_TRUE(row.end != kLateYes || PlantAnswer(app.ProcessId(), "TerminateJobObject", TRUE));
         app.Type(IDC_SCRIPT_NAME, m_script);
         app.ClickAsync(IDC_RUN);
-        DWORD dwPerl = 0;
-        ASSERT_TRUE(WaitUntil([&] { return (dwPerl = FindProcess(app.ProcessId())) && FindProcess(dwPerl); }));
-        HANDLE hPerl = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, dwPerl);
+        DWORD dwPerl = 0, dwChild = 0;
+        ASSERT_TRUE(bothStarted() && WaitUntil([&] { return (dwPerl = FindProcess("perl.exe", app.ProcessId())) && (dwChild = FindProcess("perl.exe", dwPerl)); }));
+        // Watched through handles, which no later process can take over.
+        const HANDLE both[] = {::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwPerl),
+                               ::OpenProcess(SYNCHRONIZE, FALSE, dwChild)};
+        HANDLE hPerl = both[0];
         BOOL bInJob = FALSE;
         EXPECT_EQ(hJob && ::IsProcessInJob(hPerl, hJob, &bInJob) && bInJob, row.job == kHolds);
         EXPECT_EQ(::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0), 0);  // the session waits for the run
@@ -369,9 +383,9 @@ TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStar
             EXPECT_EQ(app.FindWindowOf("#32770"), nullptr);
             ::TerminateProcess(hPerl, 1);
         }
-        ::CloseHandle(hPerl);
         EXPECT_EQ(AnswerUntilFinished(app), row.end == kKill ? Texts{} : Texts{m_script + " の実行を中止しました。"});
-        EXPECT_TRUE(WaitUntil([&] { return !FindProcess(app.ProcessId()) && !FindProcess(dwPerl); }));
+        EXPECT_EQ(::WaitForMultipleObjects(2, both, TRUE, 30000), WAIT_OBJECT_0);
+        for (HANDLE hProcess : both) ::CloseHandle(hProcess);
         EXPECT_TRUE(row.end == kKill || ::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0));
         app.Close();
         if (hJob) ::CloseHandle(hJob);
