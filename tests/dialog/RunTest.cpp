@@ -321,13 +321,10 @@ TEST_F(RunTest, AScriptThatNeverEndsLeavesTheWindowAnsweringUntilTheUserStopsIt)
 TEST_F(RunTest, StoppingTheScriptOrEndingTheProgramEndsEveryProgramTheScriptStarted)
 {
     const int nErrorFiles = ErrorFilesLeft();
-    // Each stand-in writes its line first thing. Nothing is ended before both have: Wine leaves
-    // a process ended while it still starts up hanging for good.
-    size_t nStarted = 0;
-    const auto bothStarted = [&] {
-        nStarted += 2;
-        return WaitUntil([&] { const std::string lines = Recorded(); return std::count(lines.begin(), lines.end(), '\n') == static_cast<std::ptrdiff_t>(nStarted); });
-    };
+    // Each stand-in writes its line first thing; nothing is ended before both have, as Wine
+    // leaves a process ended while it still starts up hanging for good.
+    std::ptrdiff_t nStarted = 0;
+    const auto bothStarted = [&] { nStarted += 2; return WaitUntil([&] { const std::string lines = Recorded(); return std::count(lines.begin(), lines.end(), '\n') == nStarted; }); };
     // Perl's stand-in starts a program of its own, then ends ("leave") or runs on ("start").
     LaunchOptions options = RecordingPerl({m_input});
     options.env.emplace_back("CALV_RECORD_HOLD", "leave");
