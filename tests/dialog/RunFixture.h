@@ -100,9 +100,14 @@ protected:
     LaunchOptions RecordingPerl(const Texts& args = {}) const
     {
         LaunchOptions options = Recording(args);
-        m_folder.Write("app\\perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
-        options.program = m_folder.Write("app\\Calvendrake.exe", ReadFileText(ProgramFolder() + "\\Calvendrake.exe"));
+        CopyProgram("recorder.exe", "app\\perl.exe");
+        options.program = CopyProgram("Calvendrake.exe", "app\\Calvendrake.exe");
         return options;
+    }
+    // A program of the build copied to a path in the test's folder; its full path.
+    std::string CopyProgram(const std::string& name, const std::string& path) const
+    {
+        return m_folder.Write(path, ReadFileText(ProgramFolder() + "\\" + name));
     }
     // Start options that let recorder.exe, started by whatever means, write to RecordFile().
     LaunchOptions Recording(const Texts& args = {}) const { return LaunchOptions{args, {{"CALV_RECORD_FILE", RecordFile()}}, {}}; }

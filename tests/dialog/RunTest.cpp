@@ -163,7 +163,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
     const std::string input = m_folder.Write("表示\\ソフト\\ソフト.ncd", "n10 g01 x1.5\n");
     PlantOptions(1, 0, 0);
     // Opened from its folder, the data file's neighbour perl.exe is never run.
-    m_folder.Write("表示\\ソフト\\perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
+    CopyProgram("recorder.exe", "表示\\ソフト\\perl.exe");
     AppDriver app(LaunchOptions{{input}, {{"CALV_RECORD_FILE", RecordFile()}}, {}, m_folder / "表示\\ソフト"});
     EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), "ソフト_cvted.ncd");
     app.Type(IDC_SCRIPT_NAME, script);
@@ -189,7 +189,7 @@ TEST_F(RunTest, ConvertsInFoldersWhoseNamesHoldBackslashBytes)
 TEST_F(RunTest, AFailedRunIsReportedAndSkipsTheAfterRunActions)
 {
     NcdOpensWithRecorder association;
-    m_folder.Write("perl.exe", ReadFileText(ProgramFolder() + "\\recorder.exe"));
+    CopyProgram("recorder.exe", "perl.exe");
     std::string tail;
     for (int nLine = 12; nLine <= 30; ++nLine) tail += "line " + std::to_string(nLine) + "\n";
     const std::string failing = m_folder.Write("fail.pl", kFailScript);
