@@ -79,9 +79,17 @@ ErrorTail FindErrorTail(const std::string& text, int nMaxLines, size_t nMaxBytes
     return {text.substr(nStart, nEnd - nStart), false};
 }
 
+// The decimal digits of n, without the C library's wide formatting and all it brings into the program.
+static CString Decimal(unsigned long n)
+{
+    std::wstring digits;
+    do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + n % 10)); while ((n /= 10) != 0);
+    return CString(digits);
+}
+
 CString FailureMessage(const wchar_t* pszScript, unsigned long ulExitCode, const CString& strTail)
 {
-    CString strMessage = CString(pszScript) + kMsgRunFailed + std::to_wstring(ulExitCode).c_str() + kMsgRunFailedEnd;
+    CString strMessage = CString(pszScript) + kMsgRunFailed + Decimal(ulExitCode) + kMsgRunFailedEnd;
     if (!strTail.IsEmpty()) strMessage += CString(L"\n\n") + strTail;
     return strMessage;
 }

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Fails unless every Calvendrake.exe build imports only DLLs that every Windows has, every
-import slot, delay-loaded ones included, is filled, and every function the build files load
-late (their calv_delay_import calls) is there to be loaded late.
+import slot, delay-loaded ones included, is filled, every function the build files load
+late (their calv_delay_import calls) is there to be loaded late, and no function it imports
+is the ANSI form of one that carries text, save the few the static runtime calls (ANSI_ALLOWED).
 
 The program ships as a single file, so a runtime DLL pulled in by the toolchain
 (libstdc++-6.dll, libwinpthread-1.dll, ...) would break it on the user's machine. A slot the
 linker left 0 is a call to address 0: the program dies the first time it makes that call.
+
+An ANSI function reads and writes text in the machine's ANSI code page, which need not be 932
+nor carry every name: the program holds UTF-16 and calls the wide forms.
 
 A function loaded late that the reader cannot find means a delay-load descriptor it no longer
 recognises, or a function the linker dropped: either way the other checks would see nothing.
@@ -22,6 +26,21 @@ REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "shlwapi.dll",
            "comdlg32.dll", "advapi32.dll", "comctl32.dll", "msvcrt.dll"}
+
+# ANSI functions the static runtime brings, none with a text of the program: the thread library
+# of the C++ runtime makes unnamed events and semaphores (a NULL name) and writes ASCII traces for
+# a debugger; the delay-load helper loads a DLL by the ASCII name in the import table; the 32-bit
+# start-up code of GCC asks by an ASCII name whether its runtime DLL is loaded.
+ANSI_ALLOWED = {"CreateEventA", "CreateSemaphoreA", "OutputDebugStringA", "LoadLibraryA", "GetModuleHandleA"}
+
+
+# The ANSI forms whose names do not end in A (the tool-help walks of processes and modules).
+ANSI_UNMARKED = {"Process32First", "Process32Next", "Module32First", "Module32Next"}
+
+
+def is_ansi(function):
+    """Whether a function is an ANSI form: a capital A after a word (MessageBoxA, lstrlenA), or an unmarked one."""
+    return function in ANSI_UNMARKED or re.fullmatch(r"\w*[a-z0-9]A", function) is not None
 
 
 class Image:
@@ -143,6 +162,9 @@ def check(path, expected_late):
         if not image.filled(slot, delayed):
             problems.append("%s: the %simport slot of %s!%s is empty (%#x)"
                             % (path, "delay-load " if delayed else "", dll, function, slot))
+    ansi = sorted({f for _, f, _, _ in imports if is_ansi(f) and f not in ANSI_ALLOWED})
+    if ansi:
+        problems.append("%s imports ANSI functions: %s" % (path, " ".join(ansi)))
     delayed = sorted({"%s!%s" % (dll, f) for dll, f, _, d in imports if d})
     missing = sorted(expected_late - {name.lower() for name in delayed})
     if missing:

@@ -22,6 +22,7 @@ shift $((OPTIND - 1))
 # elsewhere skips the layer)@command. A layer fails by its exit status.
 dialog_suites=$(grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' tests/dialog/*.cpp | sed 's/.*(//' | sort -u | paste -sd'|')
 layers=(
+    "imports@^(framework|core|ui|app)/@python3 tools/check-imports.py build/x64/bin/Calvendrake.exe"
     "rig@^tools/wine-bed\\.sh@bash tests/rig/apt-source.sh"
     "plain-user@^tools/(wine-bed|wine-env|install-deps)\\.sh@timeout 600 bash tests/rig/plain-user.sh"
     "unit@.@timeout 600 wine build/x64/bin/unit_tests.exe --gtest_fail_fast"

@@ -1,6 +1,8 @@
-// libFuzzer target of tools/sweep.sh: any bytes through the rules that walk code
-// page 932 or UTF-8 text, built under AddressSanitizer, where a lead byte at the
-// end must never take the NUL as its second half. The input splits at its first NUL.
+// libFuzzer target of tools/sweep.sh: any bytes through the rules that walk text, built
+// under AddressSanitizer: the error-output tail over code page 932 or UTF-8 bytes, where a
+// lead byte at the end must never take the NUL as its second half, and the path rules over
+// the same bytes read as UTF-16 code units, two a unit: the first path up to the first unit 0,
+// the second after it.
 #include "PathRules.h"
 #include "RunText.h"
 
@@ -11,8 +13,19 @@
 #include <cstdlib>
 #include <vector>
 
-// The text in a buffer that ends with its NUL, so that any read past it is caught.
-static std::vector<char> Exact(const std::string& str) { return std::vector<char>(str.c_str(), str.c_str() + str.size() + 1); }
+// Bytes as UTF-16 code units, low byte first, up to the first unit 0, in a buffer that ends with
+// its NUL, so that any read past it is caught.
+static std::vector<wchar_t> Units(const std::string& str)
+{
+    std::vector<wchar_t> units;
+    for (size_t i = 0; i + 1 < str.size(); i += 2) {
+        const wchar_t ch = static_cast<wchar_t>(static_cast<unsigned char>(str[i]) | static_cast<unsigned char>(str[i + 1]) << 8);
+        if (ch == 0) break;
+        units.push_back(ch);
+    }
+    units.push_back(0);
+    return units;
+}
 
 // Well-formed UTF-8 as the C library reads it, less its code points past U+10FFFF.
 static bool IsWellFormedUtf8(const std::string& str)
@@ -28,10 +41,9 @@ static bool IsWellFormedUtf8(const std::string& str)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     const std::string text(reinterpret_cast<const char*>(pData), nSize);
-    const std::string first = text.substr(0, text.find('\0'));
-    const std::vector<char> a = Exact(first), b = Exact(first.size() < nSize ? text.substr(first.size() + 1) : "");
+    const std::vector<wchar_t> a = Units(text), b = Units(text.substr(std::min(nSize, 2 * a.size())));
     const PathParts parts = SplitPath(a.data());
-    if ((parts.drive + parts.dir + parts.fname + parts.ext).Str() != first) std::abort();
+    if ((parts.drive + parts.dir + parts.fname + parts.ext).Str() != a.data()) std::abort();
     ResolveTypedName(a.data(), b.data());
     if (CompareNoCase932(a.data(), b.data()) != -CompareNoCase932(b.data(), a.data())) std::abort();
     // The tail is the text up to its last non-blank byte, cut to 20 lines and 2000 bytes where a
