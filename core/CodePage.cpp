@@ -19,7 +19,8 @@ bool ToCodePage(const CString& strText, unsigned int nCodePage, std::string& str
     if (nBytes <= 0 || bUsedDefault) return false;
     std::string bytes(static_cast<size_t>(nBytes), '\0');
     ::WideCharToMultiByte(nCodePage, dwFlags, wide.data(), nWide, &bytes[0], nBytes, nullptr, nullptr);
-    // Some characters (¢ as ￠ in code page 932) pass the flag yet come back as another one.
+    // Where a code page's table gives a character bytes that read back as another one, the flag
+    // does not tell: reading them back does.
     if (FromCodePage(bytes, nCodePage).Str() != wide) return false;
     strBytes = bytes;
     return true;
