@@ -6,6 +6,7 @@
 
 // perl "<script>" "<input>" "<output>", paths inserted as they are.
 CString BuildCommandLine(const wchar_t* pszScript, const wchar_t* pszInput, const wchar_t* pszOutput);
+// Whether a byte opens a double-byte character of code page 932.
 bool IsLeadByte932(unsigned char ch);
 // The last nMaxLines lines of a script's error output, at most nMaxBytes
 // bytes of it, never starting inside a character; empty when it wrote nothing

@@ -1,4 +1,5 @@
 #include "CWinApp.h"
+#include "CodePage.h"
 #include "ConvertDlg.h"
 #include "FileAttributes.h"
 #include "Messages.h"
@@ -66,7 +67,7 @@ bool CConvertDlg::CheckPerlForm(const CString& strPath, bool bOutput, CWnd& ctlF
     const UINT nCodePage = ::GetACP();
     if (PerlPathForm(strPath, bOutput, nCodePage, strForm)) return true;
     CString strReason;
-    strReason.LoadString(nCodePage == 932 ? IDS_NAME_NOT_932 : IDS_NAME_NOT_ACP);
+    strReason.LoadString(nCodePage == kCodePage932 ? IDS_NAME_NOT_932 : IDS_NAME_NOT_ACP);
     RefuseField(strPath + strReason, ctlField, false);
     return false;
 }
