@@ -81,8 +81,9 @@ calv_wine_reg() {
 }
 
 # The registry key $1 and its subkeys as Wine's "reg export" writes them (further arguments, such as
-# /reg:32, go to reg), as UTF-8 text without CRs. What reg prints to a pipe is in the console's
-# code page, which depends on how Wine was started; the file it writes is always UTF-16LE.
+# /reg:32, go to reg), as UTF-8 text without CRs, whatever the caller's locale: under env -i it
+# is ASCII, into which no converter can write Japanese. What "reg query" prints is in a console's
+# code page; the file reg export writes is UTF-16LE.
 calv_wine_reg_export() {
     local file status=0
     file=$(mktemp "$CALV_WINE_TMP/export.XXXXXX") || return 1
