@@ -59,7 +59,7 @@ private:
     void FocusField(CWnd& ctlField, bool bSelectAll);
     bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
     // Refuses an output that is the input or the script under another name.
-    bool CheckOutputIsNoSource();
+    bool CheckOutputIsNoSource(const CString& strScriptPath, const CString& strInputPath, const CString& strOutputPath);
     void ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName);
     // A name from outside, taken into strPath only when code page 932 carries it exactly;
     // otherwise the user sees its real name and the focus goes to ctlField.
