@@ -28,6 +28,7 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     // Path fields
     void SetPathDisplay(const CString& strPath, int nLabelID, CString& strName);
@@ -68,6 +69,8 @@ private:
     // The three name fields as they hold their text, checked the same way.
     bool FieldNamesCarried();
     void ShowInputAndDerivedOutput(const CString& strInputPath);
+    // What the window keeps of its state when it closes, into the application's settings.
+    void CopyStateToSettings();
 
     CConversionRun* m_pRun = nullptr;  // the script that runs: the window answers but takes no new work
     bool m_bStopAsked = false;  // closing was asked for during the run
