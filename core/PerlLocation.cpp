@@ -15,6 +15,15 @@ bool IsFullPath(const char* p)
 
 }  // namespace
 
+CString PathEntryFolder(const CString& strEntry)
+{
+    // Neither '"' nor '/' is ever the second byte of a double-byte character.
+    CString strFolder;
+    for (const char* p = strEntry; *p; ++p)
+        if (*p != '"') strFolder += *p == '/' ? '\\' : *p;
+    return IsFullPath(strFolder) ? strFolder : CString();
+}
+
 std::vector<CString> PerlSearchFolders(const CString& strProgramFolder, const CString& strSystemFolder,
                                        const CString& strWindowsFolder, const char* pszPath)
 {
@@ -23,8 +32,8 @@ std::vector<CString> PerlSearchFolders(const CString& strProgramFolder, const CS
     CString strRest = pszPath ? pszPath : "";
     while (!strRest.IsEmpty()) {
         const int nEnd = strRest.Find(';');
-        const CString strEntry = nEnd < 0 ? strRest : strRest.Left(nEnd);
-        if (IsFullPath(strEntry)) folders.push_back(strEntry);
+        const CString strFolder = PathEntryFolder(nEnd < 0 ? strRest : strRest.Left(nEnd));
+        if (!strFolder.IsEmpty()) folders.push_back(strFolder);
         strRest = nEnd < 0 ? CString() : strRest.Mid(nEnd + 1);
     }
     return folders;

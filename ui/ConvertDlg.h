@@ -28,6 +28,7 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     // Path fields
     void SetPathDisplay(const CString& strPath, int nLabelID, CString& strName);
@@ -59,7 +60,7 @@ private:
     void FocusField(CWnd& ctlField, bool bSelectAll);
     bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
     // Refuses an output that is the input or the script under another name.
-    bool CheckOutputIsNoSource();
+    bool CheckOutputIsNoSource(const CString& strScriptPath, const CString& strInputPath, const CString& strOutputPath);
     void ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName);
     // A name from outside, taken into strPath only when code page 932 carries it exactly;
     // otherwise the user sees its real name and the focus goes to ctlField.
@@ -68,6 +69,8 @@ private:
     // The three name fields as they hold their text, checked the same way.
     bool FieldNamesCarried();
     void ShowInputAndDerivedOutput(const CString& strInputPath);
+    // What the window keeps of its state when it closes, into the application's settings.
+    void CopyStateToSettings();
 
     CConversionRun* m_pRun = nullptr;  // the script that runs: the window answers but takes no new work
     bool m_bStopAsked = false;  // closing was asked for during the run
