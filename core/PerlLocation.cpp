@@ -25,6 +25,14 @@ CString PathVariable()
 
 }  // namespace
 
+CString PathEntryFolder(const CString& strEntry)
+{
+    CString strFolder;
+    for (const wchar_t* p = strEntry; *p; ++p)
+        if (*p != L'"') strFolder += *p == L'/' ? L'\\' : *p;
+    return IsFullPath(strFolder) ? strFolder : CString();
+}
+
 std::vector<CString> PerlSearchFolders(const CString& strProgramFolder, const CString& strSystemFolder,
                                        const CString& strWindowsFolder, const wchar_t* pszPath)
 {
@@ -32,8 +40,8 @@ std::vector<CString> PerlSearchFolders(const CString& strProgramFolder, const CS
     CString strRest = pszPath;
     while (!strRest.IsEmpty()) {
         const int nEnd = strRest.Find(L';');
-        const CString strEntry = nEnd < 0 ? strRest : strRest.Left(nEnd);
-        if (IsFullPath(strEntry)) folders.push_back(strEntry);
+        const CString strFolder = PathEntryFolder(nEnd < 0 ? strRest : strRest.Left(nEnd));
+        if (!strFolder.IsEmpty()) folders.push_back(strFolder);
         strRest = nEnd < 0 ? CString() : strRest.Mid(nEnd + 1);
     }
     return folders;

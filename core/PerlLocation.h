@@ -6,10 +6,13 @@
 
 #include <vector>
 
+// The folder a PATH entry names as cmd reads it: quotation marks left out, '/'
+// as a backslash. Empty when it is no full path, so that it depends on the current folder.
+CString PathEntryFolder(const CString& strEntry);
 // The folders searched for perl.exe, in Windows' order for a program started by
 // name, less the current folder: the program's own folder, the system folder,
 // the 16-bit system folder, the Windows folder, then each folder of PATH that is
-// a full path (a relative entry names a folder below the current one).
+// a full path (a relative or empty entry names the current folder or one below it).
 std::vector<CString> PerlSearchFolders(const CString& strProgramFolder, const CString& strSystemFolder,
                                        const CString& strWindowsFolder, const wchar_t* pszPath);
 // The full path of the first perl.exe in those folders; empty when there is none.

@@ -23,14 +23,16 @@ size_t Utf8CharLength(const std::string& text, size_t i)
     return nLength;
 }
 
-// Whether text is well-formed UTF-8 holding at least one multi-byte character.
+// Whether text is well-formed UTF-8 holding at least one character of three or four bytes.
+// Two-byte characters alone do not count: half-width kana pairs of code page 932 (ﾃｽ is C3 BD)
+// are well-formed two-byte UTF-8 too, while Japanese in UTF-8 takes three bytes a character.
 bool IsUtf8Text(const std::string& text)
 {
     bool bMultiByte = false;
     for (size_t i = 0, n; i < text.size(); i += n) {
         n = Utf8CharLength(text, i);
         if (n == 0) return false;
-        bMultiByte = bMultiByte || n > 1;
+        bMultiByte = bMultiByte || n >= 3;
     }
     return bMultiByte;
 }
@@ -63,10 +65,11 @@ ErrorTail FindErrorTail(const std::string& text, int nMaxLines, size_t nMaxBytes
     // Cut inside a UTF-8 character, the tail starts at the next one, at most three bytes on.
     size_t nUtf8Start = nStart;
     while (bCutInLine && nUtf8Start < nStart + 3 && IsUtf8Continuation(text[nUtf8Start])) ++nUtf8Start;
-    // Bytes that read both ways count as UTF-8. UTF-8 Japanese nearly always reads as code page 932
-    // too, while code page 932 Japanese passes as UTF-8 only by chance and only when short: its
-    // hiragana, katakana, full-width signs and common kanji begin with 0x81-0x9F, which never begins
-    // a UTF-8 character, so only half-width kana pairs (ﾃｽ reads as ý) or rare kanji can line up.
+    // Bytes that read both ways count as UTF-8 when they hold a character of three bytes or more.
+    // UTF-8 Japanese nearly always reads as code page 932 too, while code page 932 Japanese passes
+    // as UTF-8 only by chance and only when short: its hiragana, katakana, full-width signs and
+    // common kanji begin with 0x81-0x9F, which never begins a UTF-8 character, so only half-width
+    // kana pairs (ﾃｽ reads as ý, two bytes) or rare kanji can line up.
     std::string utf8 = text.substr(nUtf8Start, nEnd - nUtf8Start);
     if (IsUtf8Text(utf8)) return {std::move(utf8), true};
     if (bCutInLine) {

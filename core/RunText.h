@@ -11,7 +11,7 @@ bool IsLeadByte932(unsigned char ch);
 // The last nMaxLines lines of a script's error output, at most nMaxBytes
 // bytes of it, never starting inside a character; empty when it wrote nothing
 // but blanks. Those bytes are UTF-8 when they are well-formed UTF-8 holding a
-// multi-byte character, else code page 932 (a double-byte character is never split).
+// character of three or four bytes, else code page 932 (a double-byte character is never split).
 constexpr int kTailMaxLines = 20;
 constexpr size_t kTailMaxBytes = 2000;
 struct ErrorTail {

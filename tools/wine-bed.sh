@@ -289,9 +289,13 @@ make_mount_points() {
     done
 }
 
-# The bed of this recipe, with a mount point for this checkout.
+# The bed of this recipe, with a mount point for this checkout, or one that entering makes: in
+# /var/tmp and /run, which each command gets empty of its own (a clone in TMPDIR=/var/tmp).
 ready() {
-    [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ] && [ -d "$bed$(mount_of "$repo")" ]
+    local mount
+    mount=$(mount_of "$repo")
+    [ "$(cat "$bed/.recipe" 2>/dev/null)" = "$recipe" ] &&
+        case $mount in /var/tmp/* | /run/*) ;; *) [ -d "$bed$mount" ] ;; esac
 }
 
 install_bed() {

@@ -80,6 +80,36 @@ calv_wine_reg() {
     }
 }
 
+# The registry key $1 and its subkeys as Wine's "reg export" writes them (further arguments, such as
+# /reg:32, go to reg), as UTF-8 text without CRs, whatever the caller's locale: under env -i it
+# is ASCII, into which no converter can write Japanese. What "reg query" prints is in a console's
+# code page; the file reg export writes is UTF-16LE.
+calv_wine_reg_export() {
+    local file status=0
+    file=$(mktemp "$CALV_WINE_TMP/export.XXXXXX") || return 1
+    wine reg export "$1" "Z:${file//\//\\}" "${@:2}" /y >/dev/null 2>&1 &&
+        iconv -f UTF-16LE -t UTF-8 "$file" | sed '1s/^\xEF\xBB\xBF//; s/\r$//' || status=1
+    rm -f "$file"
+    return $status
+}
+
+# The data of value $2 of key $1 (its default value when $2 is empty), further arguments as for
+# calv_wine_reg_export: a string unquoted, any other type as the export writes it (dword:0000000a).
+# Prints nothing when the key or the value is missing.
+calv_wine_reg_value() {
+    calv_wine_reg_export "$1" "${@:3}" | perl -ne '
+        BEGIN { $name = shift; $want = $name eq "" ? "@" : "\"" . $name =~ s/([\\"])/\\$1/gr . "\"" }
+        # The key itself comes first, then its subkeys.
+        exit if /^\[/ && $keys++;
+        next unless s/^\Q$want\E=//;
+        chomp;
+        s/\\(.)/$1/g if s/^"(.*)"$/$1/;
+        print "$_\n";
+        exit' "$2"
+}
+# Scripts that the callers start read the registry the same way.
+export -f calv_wine_reg_export calv_wine_reg_value
+
 # All Wine commands of this shell join one set of namespaces in the bed (tools/wine-bed.sh hold),
 # where Wine's server may reach into the programs it serves, and share its emulator, if any.
 calv_wine_hold() {

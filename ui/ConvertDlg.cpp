@@ -26,6 +26,7 @@ BEGIN_MESSAGE_MAP(CConvertDlg, CDialog)
     ON_MESSAGE(WM_PATH_DROPPED, OnPathDropped)
     ON_WM_DROPFILES()
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
 END_MESSAGE_MAP()
 
 CConvertDlg::CConvertDlg(CWnd* pParent) : CDialog(IDD_MAIN_DIALOG, pParent)
@@ -132,6 +133,21 @@ HCURSOR CConvertDlg::OnQueryDragIcon()
 
 void CConvertDlg::OnDestroy()
 {
+    CopyStateToSettings();
+    CWnd::OnDestroy();
+}
+
+LRESULT CConvertDlg::OnEndSession(WPARAM wParam, LPARAM)
+{
+    // Windows ends the program after this without destroying the window: keep now what closing keeps.
+    if (!wParam) return 0;
+    CopyStateToSettings();
+    GetConvertApp().m_settings.SaveSettings();
+    return 0;
+}
+
+void CConvertDlg::CopyStateToSettings()
+{
     UpdateData(TRUE);
     CConvertSettings& settings = GetConvertApp().m_settings;
     RECT rect;
@@ -144,5 +160,4 @@ void CConvertDlg::OnDestroy()
     settings.m_bOptOnOff = m_bOptOnOff;
     settings.m_strSuffix = m_strSuffix;
     CopyBackRecentScripts(m_listScripts, settings.m_listScripts);
-    CWnd::OnDestroy();
 }

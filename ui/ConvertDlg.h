@@ -29,6 +29,7 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     // Path fields
     void SetPathDisplay(const CString& strPath, int nLabelID, CString& strName);
@@ -60,13 +61,15 @@ private:
     void FocusField(CWnd& ctlField, bool bSelectAll);
     bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
     // Refuses an output that is the input or the script under another name.
-    bool CheckOutputIsNoSource();
+    bool CheckOutputIsNoSource(const CString& strScriptPath, const CString& strInputPath, const CString& strOutputPath);
     // The form of strPath perl can be given (PerlPathForm); else the user is told its real name.
     bool CheckPerlForm(const CString& strPath, bool bOutput, CWnd& ctlField, CString& strForm);
     void ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName);
     void ShowInputAndDerivedOutput(const CString& strInputPath);
     // The path of a second launch, in the block of the notice's form.
     void TakeHandoff(HandoffForm form);
+    // What the window keeps of its state when it closes, into the application's settings.
+    void CopyStateToSettings();
 
     CConversionRun* m_pRun = nullptr;  // the script that runs: the window answers but takes no new work
     bool m_bStopAsked = false;  // closing was asked for during the run

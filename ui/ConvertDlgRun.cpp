@@ -72,11 +72,11 @@ bool CConvertDlg::CheckPerlForm(const CString& strPath, bool bOutput, CWnd& ctlF
     return false;
 }
 
-bool CConvertDlg::CheckOutputIsNoSource()
+bool CConvertDlg::CheckOutputIsNoSource(const CString& strScriptPath, const CString& strInputPath, const CString& strOutputPath)
 {
     // Writing the output would empty the input before it is read, or replace the script.
-    if (IsSameFile(m_strOutputPath, m_strInputPath)) RefuseField(m_strOutputPath + kMsgSameAsInput, m_editOutputName, true);
-    else if (IsSameFile(m_strOutputPath, m_strScriptPath)) RefuseField(m_strOutputPath + kMsgSameAsScript, m_editOutputName, true);
+    if (IsSameFile(strOutputPath, strInputPath)) RefuseField(strOutputPath + kMsgSameAsInput, m_editOutputName, true);
+    else if (IsSameFile(strOutputPath, strScriptPath)) RefuseField(strOutputPath + kMsgSameAsScript, m_editOutputName, true);
     else return true;
     return false;
 }
@@ -86,46 +86,47 @@ void CConvertDlg::OnRun()
     // Taking the focus makes a name still being typed resolve into its full path.
     m_btnRun.SetFocus();
     UpdateData(TRUE);
+    // The files checked and asked about are the files that run: a file handed over while a
+    // message is open changes the fields, not this run.
+    const CString strScriptPath = m_strScriptPath, strInputPath = m_strInputPath, strOutputPath = m_strOutputPath;
     CString strScriptForm, strInputForm, strOutputForm;
 
-    if (m_strScriptPath.IsEmpty() || m_strScriptName.IsEmpty()) {
+    if (strScriptPath.IsEmpty() || m_strScriptName.IsEmpty()) {
         RefuseField(kMsgEnterScript, m_comboScriptName, false);
         return;
     }
-    if (!CheckExistingFile(m_strScriptPath, kUnusableSource, m_comboScriptName) ||
-        !CheckPerlForm(m_strScriptPath, false, m_comboScriptName, strScriptForm))
+    if (!CheckExistingFile(strScriptPath, kUnusableSource, m_comboScriptName) ||
+        !CheckPerlForm(strScriptPath, false, m_comboScriptName, strScriptForm))
         return;
 
-    if (m_strInputPath.IsEmpty() || m_strInputName.IsEmpty()) {
+    if (strInputPath.IsEmpty() || m_strInputName.IsEmpty()) {
         RefuseField(kMsgEnterInput, m_editInputName, false);
         return;
     }
-    if (!CheckExistingFile(m_strInputPath, kUnusableSource, m_editInputName) ||
-        !CheckPerlForm(m_strInputPath, false, m_editInputName, strInputForm))
+    if (!CheckExistingFile(strInputPath, kUnusableSource, m_editInputName) ||
+        !CheckPerlForm(strInputPath, false, m_editInputName, strInputForm))
         return;
 
-    if (m_strOutputPath.IsEmpty() || m_strOutputName.IsEmpty()) {
+    if (strOutputPath.IsEmpty() || m_strOutputName.IsEmpty()) {
         RefuseField(kMsgEnterOutput, m_editOutputName, false);
         return;
     }
     // Too long for the attribute check, an existing file would pass as absent and be replaced unasked.
-    if (m_strOutputPath.GetLength() >= MAX_PATH) {
-        RefuseField(m_strOutputPath + kMsgInvalidFile, m_editOutputName, true);
+    if (strOutputPath.GetLength() >= MAX_PATH) {
+        RefuseField(strOutputPath + kMsgInvalidFile, m_editOutputName, true);
         return;
     }
-    if (!CheckPerlForm(m_strOutputPath, true, m_editOutputName, strOutputForm)) return;
-    if (GetPathAttributes(m_strOutputPath) != INVALID_FILE_ATTRIBUTES) {
-        if (!CheckOutputIsNoSource()) return;
-        if (!CheckExistingFile(m_strOutputPath, kUnusableOutput, m_editOutputName)) return;
-        if (AfxMessageBox(m_strOutputPath + kMsgOverwrite, MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+    if (!CheckPerlForm(strOutputPath, true, m_editOutputName, strOutputForm)) return;
+    if (GetPathAttributes(strOutputPath) != INVALID_FILE_ATTRIBUTES) {
+        if (!CheckOutputIsNoSource(strScriptPath, strInputPath, strOutputPath)) return;
+        if (!CheckExistingFile(strOutputPath, kUnusableOutput, m_editOutputName)) return;
+        if (AfxMessageBox(strOutputPath + kMsgOverwrite, MB_YESNO | MB_DEFBUTTON2) != IDYES) {
             FocusField(m_editOutputName, true);
             return;
         }
     }
 
-    // The after-run actions belong to this run, whatever a hand-off sets while a message is open.
-    const CString strScriptPath = m_strScriptPath;
-    const CString strOutputPath = m_strOutputPath;
+    // The after-run actions belong to this run too.
     ConversionResult result = RunScript(BuildCommandLine(strScriptForm, strInputForm, strOutputForm));
     if (result.bStopped) {
         AfxMessageBox(strScriptPath + kMsgRunStopped, MB_OK);

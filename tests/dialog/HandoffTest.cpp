@@ -61,6 +61,32 @@ TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
     app.Close();
 }
 
+TEST_F(HandoffTest, AFileHandedOverDuringTheOverwriteQuestionIsShownButNotRun)
+{
+    const std::string script = m_folder.Write("upper.pl", kCopyScript), other = m_folder.Write("part2.ncd", "n20\n");
+    SetDword("OptOnOff", 0);
+    PlantOptions(0, 0, 0);
+    // What the hand-off proposes as output is guarded: an existing namesake, or with no suffix the file itself.
+    const struct { std::string suffix, guarded; } rows[] = {{"_cvted", m_folder.Write("part2_cvted.ncd", "n30\n")}, {"", other}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.suffix);
+        const std::string output = m_folder.Write("part1_cvted.ncd", "old\n"), guarded = ReadFileText(row.guarded);
+        AppDriver app(LaunchOptions{{m_input}, {}, {}});
+        app.Type(IDC_SCRIPT_NAME, script);
+        app.Type(IDC_SUFFIX, row.suffix);
+        HWND hQuestion = FirstMessageOfRun(app);
+        EXPECT_EQ(app.MessageText(hQuestion), output + " は既に存在します。\n上書きしますか?");
+        EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{other}, {}, {}})), 0u);
+        EXPECT_EQ(app.Text(IDC_INPUT_NAME) + "|" + app.Text(IDC_OUTPUT_NAME), "part2.ncd|part2" + row.suffix + ".ncd");
+        // Yes means the file asked about, and the run goes on with it.
+        app.Answer(hQuestion, IDYES);
+        EXPECT_EQ(AnswerUntilFinished(app), Texts{});
+        EXPECT_EQ(ReadFileText(row.guarded), guarded);
+        EXPECT_EQ(ReadFileText(output), "N10 G01\n");
+        app.Close();
+    }
+}
+
 // Stands in for the running instance of any version, a window of the dialog class: reads
 // the block as the dialog does and keeps the path.
 Texts g_received;

@@ -80,6 +80,23 @@ TEST_F(SettingsTest, WhatTheWindowShowedAtCloseIsWhatTheNextStartShows)
     }
 }
 
+TEST_F(SettingsTest, AtTheEndOfASessionTheWindowKeepsWhatClosingWould)
+{
+    AppDriver app(RecordingPerl({m_input}));
+    app.Type(IDC_SCRIPT_NAME, m_script);
+    EXPECT_EQ(PressRun(app), Texts{});
+    ::SetWindowPos(app.Dialog(), nullptr, 212, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // As Windows ends a session: it asks, tells, then ends the program without destroying its window.
+    EXPECT_NE(::SendMessageA(app.Dialog(), WM_QUERYENDSESSION, 0, 0), 0);
+    app.Send(WM_ENDSESSION, TRUE);
+    app.Kill();
+    app.WaitExit();
+    EXPECT_EQ(StoredScripts(), Texts{m_script});
+    AppDriver next;
+    ExpectWindow(next, {212, 87}, false);
+    next.Close();
+}
+
 TEST_F(SettingsTest, AnOffScreenCornerComesOnScreen)
 {
     RECT work = {};

@@ -81,9 +81,9 @@ check "Alt+P opens the options panel" soon taller_than 400
 # A first start has the three options on, off, off: each key flips one.
 keys alt+1 alt+2 alt+3 Escape
 check "Escape closes the program" soon is_shown Calvendrake 0 && wait $pid
-stored=$(wine reg query 'HKCU\Software\Harnox\Quen\Calvendrake' | tr -s ' \r' ' ')
-for value in "OpenCvtedFile REG_DWORD 0x0" "ExitAfterCvt REG_DWORD 0x1" "CompleteDialog REG_DWORD 0x1" "OptOnOff REG_DWORD 0x0"; do
-    check "Alt+1, Alt+2, Alt+3 and Alt+P are kept: $value" grep -qF " $value" <<<"$stored"
+for value in OpenCvtedFile=0 ExitAfterCvt=1 CompleteDialog=1 OptOnOff=0; do
+    check "Alt+1, Alt+2, Alt+3 and Alt+P are kept: $value" \
+        test "$(calv_wine_reg_value 'HKCU\Software\Harnox\Quen\Calvendrake' "${value%=*}")" = "dword:0000000${value#*=}"
 done
 
 # The exit button by its mnemonic, on the next start.

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (CompareNoCase932(a.data(), b.data()) != -CompareNoCase932(b.data(), a.data())) std::abort();
     // The tail is the text up to its last non-blank byte, cut to 20 lines and 2000 bytes where a
     // character starts, in UTF-8 when the bytes from the cut (less the rest of a character cut
-    // there) are well-formed UTF-8 with a multi-byte character, else in code page 932.
+    // there) are well-formed UTF-8 with a character of three or four bytes, else in code page 932.
     const auto [tail, bFound] = FindErrorTail(text);
     const size_t nEnd = text.find_last_not_of(" \t\r\n") + 1, nStart = nEnd - std::min(nEnd, tail.size());  // 0 when all is blank
     const size_t nBreaks = std::count(tail.begin(), tail.end(), '\n');
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const size_t nChar = std::find_if(text.begin() + nLimit, text.begin() + nEnd, [](char ch) { return (ch & 0xC0) != 0x80; }) - text.begin();
     const size_t nCut = nLimit > 0 && text[nLimit - 1] != '\n' && nChar - nLimit <= 3 ? nChar : nLimit;
     const std::string utf8 = text.substr(nCut, nEnd - nCut);
-    const bool bUtf8 = IsWellFormedUtf8(utf8) && std::any_of(utf8.begin(), utf8.end(), [](char ch) { return ch & 0x80; });
+    const bool bUtf8 = IsWellFormedUtf8(utf8) && std::any_of(utf8.begin(), utf8.end(), [](char ch) { return static_cast<unsigned char>(ch) >= 0xE0; });
     if (bFound != bUtf8 || (bUtf8 && tail != utf8)) std::abort();
     if (bUtf8) return 0;
     // Code page 932 characters are found counting lead bytes backwards, not walking forwards

@@ -7,7 +7,6 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$repo"
 fail() { echo "release test: $*" >&2; exit 1; }
-regq() { { wine reg query "$@" 2>/dev/null || true; } | iconv -f cp932 | tr -d '\r'; }
 win() { local path="Z:$1"; echo "${path//\//\\}"; }
 
 unset DISPLAY CALV_WINE_DESKTOP CALV_WINEPREFIX
@@ -67,30 +66,39 @@ convert 'C:\ツール\Calvendrake\Calvendrake.exe' "$ncd"
 dir="$c/Program Files (x86)/Calvendrake"
 # Windows puts a per-machine shortcut into ProgramData's Start menu, Wine into the user's.
 shortcut() { ls "$c/"{ProgramData,users/*/AppData/Roaming}"/Microsoft/Windows/Start Menu/Programs/Calvendrake.lnk" 2>/dev/null; }
-arp() { regq 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 | awk '/^HKEY/ {k = $0} /^ +DisplayName +REG_SZ +Calvendrake$/ {print k}'; }
+arp() {
+    calv_wine_reg_export 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /reg:32 |
+        awk '/^\[/ {k = substr($0, 2, length($0) - 2)} $0 == "\"DisplayName\"=\"Calvendrake\"" {print k}'
+}
 # $1: the version that must be installed, $2: its program file.
 installed() {
     cmp "$dir/Calvendrake.exe" "$2" && ls "$dir/"{README-ja.txt,examples/part1.ncd,examples/renumber.pl} >/dev/null &&
         [ -n "$(shortcut)" ] || fail "$1: files or shortcut missing"
-    [ "$(arp | wc -l)" = 1 ] && [ "$(regq "$(arp)" /reg:32 | grep -cE "(DisplayVersion +REG_SZ +$1|Publisher +REG_SZ +Harnox)$")" = 2 ] &&
-        regq 'HKLM\Software\Classes\Installer\Products' /s | grep -qE 'ProductIcon +REG_SZ +.*\\Calvendrake\.ico$' ||
+    [ "$(arp | wc -l)" = 1 ] && [ "$(calv_wine_reg_value "$(arp)" DisplayVersion /reg:32)" = "$1" ] &&
+        [ "$(calv_wine_reg_value "$(arp)" Publisher /reg:32)" = Harnox ] &&
+        calv_wine_reg_export 'HKLM\Software\Classes\Installer\Products' | grep -qE '^"ProductIcon"=".*\\\\Calvendrake\.ico"$' ||
         fail "$1: not one Programs and Features entry with its version, publisher and icon"
 }
 # Another program is .ncd's default, and stays so.
 wine reg add 'HKLM\Software\Classes\.ncd' /ve /d OtherCam.ncd /f >/dev/null
 wine msiexec /i "$(win "$repo/$first.msi")" /qn
 installed "$version" "$c/ツール/Calvendrake/Calvendrake.exe"
-regq 'HKLM\Software\Classes\.ncd' /ve | grep -qE 'REG_SZ +OtherCam\.ncd$' || fail ".ncd's default program was taken"
+[ "$(calv_wine_reg_value 'HKLM\Software\Classes\.ncd' '')" = OtherCam.ncd ] || fail ".ncd's default program was taken"
 # Open with: the command of .ncd's Calvendrake entry, run as the shell runs it.
-progid=$(regq 'HKLM\Software\Classes\.ncd\OpenWithProgids' | awk '$2 == "REG_SZ" {print $1}')
-command=$(regq "HKLM\\Software\\Classes\\$progid\\shell\\open\\command" /ve | sed -nE 's/^ +\(.*\) +REG_SZ +//p')
+progid=$(calv_wine_reg_export 'HKLM\Software\Classes\.ncd\OpenWithProgids' | sed -nE 's/^"([^"]+)"="".*/\1/p')
+command=$(calv_wine_reg_value "HKLM\\Software\\Classes\\$progid\\shell\\open\\command" '')
 eval "args=(${command//\\/\\\\})"
+# A standard user may not write beside the installed example (under Wine anyone may): as the
+# read-me says, the example is first copied into the user's documents and opened from there.
+docs=$(ls -d "$c"/users/*/Documents | grep -v /Public/)
+cp -r "$dir/examples" "$docs/"
+output=$docs/examples/part1_mine.ncd ncd=$(win "$docs/examples/part1.ncd") ncd=C:${ncd#"$(win "$c")"}
 convert "${args[@]//%1/$ncd}"
 
 wine msiexec /i "$(win "$second.msi")" /qn
 installed "$new" "$tmp/second/Calvendrake.exe"
 wine msiexec /x "$(win "$second.msi")" /qn
-[ -z "$(ls "$dir" 2>/dev/null)$(shortcut)$(arp)$(regq 'HKLM\Software\Classes' /s | grep -i calvendrake)" ] ||
+[ -z "$(ls "$dir" 2>/dev/null)$(shortcut)$(arp)$(calv_wine_reg_export 'HKLM\Software\Classes' | grep -i calvendrake)" ] ||
     fail "files or machine-wide entries left after uninstall"
-regq "$key" | grep -qE 'SuffixName +REG_SZ +_mine$' || fail "the user's settings are gone"
+[ "$(calv_wine_reg_value "$key" SuffixName)" = _mine ] || fail "the user's settings are gone"
 echo "release test: zip, installer, upgrade, uninstall, signatures and reproducibility passed"

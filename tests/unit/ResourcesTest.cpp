@@ -32,13 +32,6 @@ TEST(Resources, VersionAndManifest)
                                   ::SizeofResource(hProgram, hInfo));
     EXPECT_NE(strManifest.find(sizeof(void*) == 8 ? "=\"amd64\"" : "=\"x86\""), std::string::npos);
     EXPECT_EQ(strManifest.find(sizeof(void*) == 8 ? "=\"x86\"" : "=\"amd64\""), std::string::npos);
-    // Made for Windows Vista, 7, 8, 8.1 and 10/11, by the identifiers Microsoft gives them.
-    for (const char* pszId : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
-                              "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
-        EXPECT_NE(strManifest.find(std::string("<supportedOS Id=\"{") + pszId + "}\"/>"), std::string::npos) << pszId;
-    // Per monitor in version 2, else one resolution for the whole screen: never version 1.
-    EXPECT_NE(strManifest.find(">true</dpiAware>"), std::string::npos);
-    EXPECT_NE(strManifest.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
     // It makes the program draw at the screen's resolution, not stretched from 96 dpi.
     EXPECT_TRUE(::IsProcessDPIAware());
     // It brings the common controls of version 6.

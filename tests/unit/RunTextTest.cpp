@@ -59,10 +59,14 @@ TEST(RunText, ErrorOutputTailShowsTwentyLinesOrTwoThousandBytesInEitherEncoding)
         {"only the lines shown count", "表示\n" + Repeat(u8"入力\n", 20), Repeat(L"入力\n", 19) + L"入力"},
         // 2100 bytes: the cut leaves two bytes of a character, which go.
         {"UTF-8 cut by the byte limit", Repeat(u8"表", 700), Repeat(L"表", 666)},
-        // C3 BD, also UTF-8 ý: the price of reading all UTF-8 as UTF-8.
-        {"code page 932 that is also UTF-8", "ﾃｽ", L"ý"},
+        // Well-formed UTF-8 counts as such only with a character of three or four bytes.
+        {"half-width kana that is also two-byte UTF-8", "ﾃｽ", L"ﾃｽ"},
+        {"two-byte UTF-8 alone reads as code page 932", u8"Café", L"Cafﾃｩ"},
+        {"a three-byte character makes it UTF-8", u8"Café 入", L"Café 入"},
     };
     for (const auto& row : rows) EXPECT_EQ(ErrorOutputTail(row.output).Str(), row.expected) << row.why;
+    // A four-byte character does as well (how code page 932 then shows it is the system's business).
+    EXPECT_TRUE(FindErrorTail("\xC3\xA9\xF0\x9F\x98\x80").bUtf8);  // éU+1F600
 }
 
 // Only the end of the error output is read: what it gives must be what the whole output gives,
