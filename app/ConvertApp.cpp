@@ -1,9 +1,7 @@
 #include "ConvertApp.h"
-#include "CodePage932.h"
 #include "CommandLine.h"
 #include "ConvertDlg.h"
 #include "Handoff.h"
-#include "NameRefusal.h"
 #include "PathRules.h"
 
 CConvertApp theApp;
@@ -21,7 +19,7 @@ namespace {
 void LoadLibrariesFromSafeFolders()
 {
     const auto pfnSetDefaultDllDirectories =
-        GetSystemProc<BOOL(WINAPI*)(DWORD)>("kernel32.dll", "SetDefaultDllDirectories");
+        GetSystemProc<BOOL(WINAPI*)(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
     if (pfnSetDefaultDllDirectories) pfnSetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
 
@@ -30,27 +28,21 @@ void LoadLibrariesFromSafeFolders()
 BOOL CConvertApp::InitInstance()
 {
     LoadLibrariesFromSafeFolders();
-    // The wide command line: the ANSI one holds look-alikes for what code page 932 cannot carry.
     const std::vector<std::wstring> args = SplitCommandLine(::GetCommandLineW());
-    CString strArgument;
     const bool bArgument = args.size() >= 2;
-    const bool bCarried = bArgument && ToCodePage932(args[1], strArgument);
+    const CString strArgument = bArgument ? CString(args[1]) : CString();
     HWND hWndRunning = FindRunningInstance();
     if (hWndRunning) {
-        // Owned by the running dialog, the message is no window another launch could take for it.
-        if (bCarried) SendHandoff(hWndRunning, strArgument);
-        else if (bArgument) ShowNameRefused(hWndRunning, args[1]);
+        if (bArgument) SendHandoff(hWndRunning, strArgument);
         // A message box open over the dialog keeps the keyboard: bring it, not the disabled dialog, to the front.
         ::SetForegroundWindow(::GetLastActivePopup(hWndRunning));
         return FALSE;
     }
 
     if (!m_settings.LoadSettings()) return FALSE;
-    if (bCarried) {
+    if (bArgument) {
         m_strInputPath = strArgument;
         m_strOutputPath = DeriveOutputPath(strArgument, m_settings.GetSuffix());
-    } else if (bArgument) {
-        m_strRefusedInput = args[1];
     }
 
     CConvertDlg dlg;

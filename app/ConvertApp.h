@@ -13,7 +13,6 @@ public:
     CConvertSettings m_settings;
     CString m_strInputPath;   // from the command line
     CString m_strOutputPath;  // derived from it
-    std::wstring m_strRefusedInput;  // from the command line, a name code page 932 cannot carry
 
     DECLARE_MESSAGE_MAP()
 };

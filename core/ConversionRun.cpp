@@ -1,5 +1,4 @@
 #include "ConversionRun.h"
-#include "PathRules.h"
 #include "PerlLocation.h"
 
 #include <tlhelp32.h>
@@ -70,9 +69,9 @@ void TerminateProcessTree(HANDLE hRoot)
     for (size_t nKnown = 0; nKnown < ended.size();) {
         nKnown = ended.size();
         HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32 entry = {};
+        PROCESSENTRY32W entry = {};
         entry.dwSize = sizeof(entry);
-        for (BOOL bNext = ::Process32First(hSnapshot, &entry); bNext; bNext = ::Process32Next(hSnapshot, &entry)) {
+        for (BOOL bNext = ::Process32FirstW(hSnapshot, &entry); bNext; bNext = ::Process32NextW(hSnapshot, &entry)) {
             const auto parent = find(entry.th32ParentProcessID);
             if (parent == ended.end() || find(entry.th32ProcessID) != ended.end()) continue;
             const ULONGLONG nParentStart = parent->nStart;
@@ -92,20 +91,20 @@ void TerminateProcessTree(HANDLE hRoot)
 
 }  // namespace
 
-CConversionRun::CConversionRun(const char* pszCommandLine)
+CConversionRun::CConversionRun(const wchar_t* pszCommandLine)
 {
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
     // The error output goes with its last handle, also when this program is ended during the run.
-    char szTempDir[MAX_PATH] = "", szErrorPath[MAX_PATH] = "";
-    if (::GetTempPathA(MAX_PATH, szTempDir) != 0 && ::GetTempFileNameA(szTempDir, "cvt", 0, szErrorPath) != 0) {
-        m_hError = ::CreateFileA(szErrorPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    wchar_t szTempDir[MAX_PATH + 1] = L"", szErrorPath[MAX_PATH] = L"";
+    if (::GetTempPathW(MAX_PATH + 1, szTempDir) != 0 && ::GetTempFileNameW(szTempDir, L"cvt", 0, szErrorPath) != 0) {
+        m_hError = ::CreateFileW(szErrorPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (m_hError == INVALID_HANDLE_VALUE) ::DeleteFileA(szErrorPath);
+        if (m_hError == INVALID_HANDLE_VALUE) ::DeleteFileW(szErrorPath);
     }
-    ScopedHandle hNul(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+    ScopedHandle hNul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
                                     OPEN_EXISTING, 0, nullptr));
 
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     si.wShowWindow = SW_HIDE;
@@ -116,19 +115,19 @@ CConversionRun::CConversionRun(const char* pszCommandLine)
     // By its full path: started by name, Windows would also take a perl.exe from the current folder.
     const CString strPerl = FindPerl();
     if (strPerl.IsEmpty()) return;
-    std::string strCommandLine(pszCommandLine);  // CreateProcessA may write into it
+    std::wstring strCommandLine(pszCommandLine);  // CreateProcessW may write into it
     PROCESS_INFORMATION pi = {};
     // Suspended until it is in the job, so that nothing it starts escapes it. Out of a job this
     // program runs in, where that job allows it: Windows 7 nests no jobs, so only then can the
     // script go into a job of its own.
     DWORD dwFlags = CREATE_SUSPENDED | (IsInJob() ? CREATE_BREAKAWAY_FROM_JOB : 0);
-    while (!::CreateProcessA(strPerl, &strCommandLine[0], nullptr, nullptr, TRUE, dwFlags, nullptr, nullptr, &si, &pi)) {
+    while (!::CreateProcessW(strPerl, &strCommandLine[0], nullptr, nullptr, TRUE, dwFlags, nullptr, nullptr, &si, &pi)) {
         if (!(dwFlags & CREATE_BREAKAWAY_FROM_JOB) || ::GetLastError() != ERROR_ACCESS_DENIED) return;
         dwFlags &= ~CREATE_BREAKAWAY_FROM_JOB;  // the job forbids it
     }
     // A job of its own: Stop ends all that runs in it, and so does this program's end during
     // the run. Where no job can be had, Stop walks the processes the script started instead.
-    m_hJob = ::CreateJobObjectA(nullptr, nullptr);
+    m_hJob = ::CreateJobObjectW(nullptr, nullptr);
     if (m_hJob) SetKillOnClose(m_hJob, true);
     m_bInJob = m_hJob && ::AssignProcessToJobObject(m_hJob, pi.hProcess);
     ::ResumeThread(pi.hThread);

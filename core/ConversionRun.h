@@ -15,7 +15,7 @@ struct ConversionResult {
 // a temporary file whose end is read back; the file goes with the object.
 class CConversionRun {
 public:
-    explicit CConversionRun(const char* pszCommandLine);
+    explicit CConversionRun(const wchar_t* pszCommandLine);
     ~CConversionRun();
     CConversionRun(const CConversionRun&) = delete;
     CConversionRun& operator=(const CConversionRun&) = delete;

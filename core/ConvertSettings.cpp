@@ -1,19 +1,21 @@
 #include "ConvertSettings.h"
-#include "CodePage932.h"
+#include "CodePage.h"
 #include "resource.h"
 
 #include <cstring>
+#include <cwchar>
 #include <iterator>
+#include <string>
 
 namespace {
 
-const char kKeyPath[] = "Software\\Harnox\\Quen\\Calvendrake";
+const wchar_t kKeyPath[] = L"Software\\Harnox\\Quen\\Calvendrake";
 // Present once the stored positions are in screen pixels; older versions
 // stored them in 1/1440 inch.
-const char kConvertMarker[] = "Convert";
-const char kSuffixName[] = "SuffixName";
-const char kDefaultSuffix[] = "_cvted";
-// The program's path buffers: a text counts only with its NUL inside them.
+const wchar_t kConvertMarker[] = L"Convert";
+const wchar_t kSuffixName[] = L"SuffixName";
+const wchar_t kDefaultSuffix[] = L"_cvted";
+// The program's path buffers, in characters: a text counts only with its NUL inside them.
 const DWORD kTextBufferSize = MAX_PATH;
 // The list never holds more than ten entries, so this clears every run the
 // program wrote, with one to spare.
@@ -30,7 +32,7 @@ const DWORD kPositionDefault = 100;
 HKEY OpenStore()
 {
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                           nullptr, &hKey, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return hKey;
@@ -50,57 +52,77 @@ CString ScriptValueName(int nIndex)
     return strName;
 }
 
-// Whatever type the registry reports, a value of up to 4 bytes counts as
-// read (a shorter one fills the low bytes); otherwise dwValue is untouched.
-bool ReadDword(HKEY hKey, const char* pszName, DWORD& dwValue)
+bool IsTextType(DWORD dwType) { return dwType == REG_SZ || dwType == REG_EXPAND_SZ || dwType == REG_MULTI_SZ; }
+
+// A value's type and data as stored; false when there is no such value.
+bool ReadValue(HKEY hKey, const wchar_t* pszName, DWORD& dwType, std::string& data)
 {
-    DWORD dwData = 0;
-    DWORD cbData = sizeof dwData;
-    if (::RegQueryValueExA(hKey, pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(&dwData), &cbData) != ERROR_SUCCESS)
+    DWORD cbData = 0;
+    if (::RegQueryValueExW(hKey, pszName, nullptr, &dwType, nullptr, &cbData) != ERROR_SUCCESS) return false;
+    data.assign(cbData, '\0');
+    if (::RegQueryValueExW(hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(&data[0]), &cbData) != ERROR_SUCCESS)
         return false;
+    data.resize(cbData);
+    return true;
+}
+
+// A string value's data as UTF-16 code units, its NUL included where it has one.
+std::wstring UnitsOf(const std::string& data)
+{
+    std::wstring units(data.size() / sizeof(wchar_t), L'\0');
+    if (!units.empty()) std::memcpy(&units[0], data.data(), units.size() * sizeof(wchar_t));
+    return units;
+}
+
+// Whatever type the registry reports, a value of up to 4 bytes counts as read (a shorter one
+// fills the low bytes); otherwise dwValue is untouched. A string value counts by the size of
+// its code page 932 text with its NUL, as earlier versions read it.
+bool ReadDword(HKEY hKey, const wchar_t* pszName, DWORD& dwValue)
+{
+    DWORD dwType = REG_NONE;
+    std::string data;
+    if (!ReadValue(hKey, pszName, dwType, data)) return false;
+    if (IsTextType(dwType)) {
+        const std::wstring wide = UnitsOf(data);
+        data.assign(static_cast<size_t>(::WideCharToMultiByte(kCodePage932, 0, wide.data(), static_cast<int>(wide.size()),
+                                                              nullptr, 0, nullptr, nullptr)), '\0');
+        ::WideCharToMultiByte(kCodePage932, 0, wide.data(), static_cast<int>(wide.size()), &data[0],
+                              static_cast<int>(data.size()), nullptr, nullptr);
+    }
+    if (data.size() > sizeof(DWORD)) return false;
+    DWORD dwData = 0;
+    std::memcpy(&dwData, data.data(), data.size());
     dwValue = dwData;
     return true;
 }
 
-// Whatever type the registry reports, a text counts as read when it fits the
-// program's buffers with its NUL. Data written by other means may lack the
-// NUL: then the bytes returned are the text, and nothing after them is looked at.
-bool ReadText(HKEY hKey, const char* pszName, CString& strValue, DWORD* pdwType = nullptr)
+// Whatever type the registry reports, a text counts as read when it fits the program's
+// buffers with its NUL. A string value is its UTF-16 text; a value of another type holds
+// bytes, the code page 932 text earlier versions read. Data written by other means may lack
+// the NUL: then the data is the text, and nothing after a NUL is looked at.
+bool ReadText(HKEY hKey, const wchar_t* pszName, CString& strValue)
 {
-    char szData[kTextBufferSize];
-    DWORD cbData = sizeof szData;
-    if (::RegQueryValueExA(hKey, pszName, nullptr, pdwType, reinterpret_cast<BYTE*>(szData), &cbData) != ERROR_SUCCESS)
-        return false;
-    size_t nLength = ::strnlen(szData, cbData);
-    // A text filling the whole buffer has no room for its NUL: cutting it
-    // would name another file, so it is not taken.
-    if (nLength >= kTextBufferSize) return false;
-    strValue = CString(szData, static_cast<int>(nLength));
+    DWORD dwType = REG_NONE;
+    std::string data;
+    if (!ReadValue(hKey, pszName, dwType, data)) return false;
+    std::wstring units = UnitsOf(data);
+    const CString strText = IsTextType(dwType) ? CString(units.substr(0, ::wcsnlen(units.c_str(), units.size())))
+                                               : FromCodePage(data.substr(0, ::strnlen(data.c_str(), data.size())), kCodePage932);
+    // A text that does not fit with its NUL would be cut, naming another file: it is not taken.
+    if (strText.GetLength() >= static_cast<int>(kTextBufferSize)) return false;
+    strValue = strText;
     return true;
 }
 
-// A string value is stored as UTF-16, which the ANSI read gives back with look-alikes for
-// what code page 932 cannot carry: strValue names the stored file only if it is that text exactly.
-bool StoredExactly(HKEY hKey, const char* pszName, DWORD dwType, const CString& strValue)
+void WriteDword(HKEY hKey, const wchar_t* pszName, DWORD dwValue)
 {
-    if (dwType != REG_SZ && dwType != REG_EXPAND_SZ && dwType != REG_MULTI_SZ) return true;  // bytes as they are
-    wchar_t szData[kTextBufferSize];
-    DWORD cbData = sizeof szData;
-    if (::RegQueryValueExW(hKey, AnsiToWide(pszName).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(szData), &cbData) !=
-        ERROR_SUCCESS)
-        return false;
-    CString strExact;
-    return ToCodePage932(std::wstring(szData, ::wcsnlen(szData, cbData / sizeof(wchar_t))), strExact) && strExact == strValue;
+    ::RegSetValueExW(hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
 }
 
-void WriteDword(HKEY hKey, const char* pszName, DWORD dwValue)
+void WriteText(HKEY hKey, const wchar_t* pszName, const CString& strValue)
 {
-    ::RegSetValueExA(hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
-}
-
-void WriteText(HKEY hKey, const char* pszName, const char* pszValue)
-{
-    ::RegSetValueExA(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(pszValue), ::lstrlenA(pszValue) + 1);
+    ::RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const wchar_t*>(strValue)),
+                     static_cast<DWORD>((strValue.GetLength() + 1) * sizeof(wchar_t)));
 }
 
 DWORD DesktopPixelsPerInch()
@@ -148,12 +170,9 @@ BOOL CConvertSettings::LoadSettings()
         this->*kPositionFields[i] = static_cast<int>(dwValue);
     }
 
-    // One run without gaps; each entry goes to the head, so the list ends up
-    // least recent first. A name that is not the stored one is left out, as a missing file is.
+    // One run without gaps; each entry goes to the head, so the list ends up least recent first.
     CString strScript;
-    DWORD dwType = REG_NONE;
-    for (int i = 0; ReadText(hKey, ScriptValueName(i), strScript, &dwType); ++i)
-        if (StoredExactly(hKey, ScriptValueName(i), dwType, strScript)) m_listScripts.AddHead(strScript);
+    for (int i = 0; ReadText(hKey, ScriptValueName(i), strScript); ++i) m_listScripts.AddHead(strScript);
 
     if (!ReadText(hKey, kSuffixName, m_strSuffix)) m_strSuffix = kDefaultSuffix;
 
@@ -174,7 +193,7 @@ void CConvertSettings::SaveSettings()
 
     // The stored run may be longer than the list: clear it before rewriting.
     for (int i = 0; i < kMaxDeletedScripts; ++i)
-        if (::RegDeleteValueA(hKey, ScriptValueName(i)) != ERROR_SUCCESS) break;
+        if (::RegDeleteValueW(hKey, ScriptValueName(i)) != ERROR_SUCCESS) break;
     int nIndex = 0;
     for (POSITION pos = m_listScripts.GetHeadPosition(); pos; ++nIndex)
         WriteText(hKey, ScriptValueName(nIndex), m_listScripts.GetNext(pos));

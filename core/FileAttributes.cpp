@@ -1,9 +1,9 @@
 #include "FileAttributes.h"
 
-#include <cstring>
+#include <cwchar>
 
-DWORD GetPathAttributes(const char* pszPath)
+DWORD GetPathAttributes(const wchar_t* pszPath)
 {
-    if (std::strlen(pszPath) >= MAX_PATH) return INVALID_FILE_ATTRIBUTES;
-    return ::GetFileAttributesA(pszPath);
+    if (std::wcslen(pszPath) >= MAX_PATH) return INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(pszPath);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // How a full path is cut into parts, how an output path is proposed and how
-// a typed name becomes a full path again. Code page 932 throughout: a
-// double-byte character is never split, even when its second byte is '\'.
+// a typed name becomes a full path again. Over characters: '\' and '/' are
+// folder separators wherever they stand, and nothing else is.
 #include "CString.h"
 
 struct PathParts {
@@ -11,13 +11,12 @@ struct PathParts {
     CString ext;    // from the last '.' of the name, '.' included
 };
 
-bool IsLeadByte932(unsigned char ch);
-PathParts SplitPath(const char* pszPath);
+PathParts SplitPath(const wchar_t* pszPath);
 // drive + directory + name + suffix + extension: the suffix goes before the extension.
-CString DeriveOutputPath(const char* pszInputPath, const char* pszSuffix);
+CString DeriveOutputPath(const wchar_t* pszInputPath, const wchar_t* pszSuffix);
 // The typed text itself when it has a drive or directory, else it joins the
 // previous path's drive and directory.
-CString ResolveTypedName(const char* pszTyped, const char* pszPreviousPath);
-// Case-insensitive comparison as the C runtime's for code page 932: ASCII and
-// full-width Latin letters fold, every other character compares exactly.
-int CompareNoCase932(const char* pszA, const char* pszB);
+CString ResolveTypedName(const wchar_t* pszTyped, const wchar_t* pszPreviousPath);
+// Case-insensitive comparison as the C runtime's for code page 932, for every name: the ASCII
+// and the full-width Latin letters fold, every other character compares exactly.
+int CompareNoCase932(const wchar_t* pszA, const wchar_t* pszB);

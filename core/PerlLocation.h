@@ -11,6 +11,6 @@
 // the 16-bit system folder, the Windows folder, then each folder of PATH that is
 // a full path (a relative entry names a folder below the current one).
 std::vector<CString> PerlSearchFolders(const CString& strProgramFolder, const CString& strSystemFolder,
-                                       const CString& strWindowsFolder, const char* pszPath);
+                                       const CString& strWindowsFolder, const wchar_t* pszPath);
 // The full path of the first perl.exe in those folders; empty when there is none.
 CString FindPerl();

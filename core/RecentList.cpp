@@ -2,7 +2,7 @@
 #include "FileAttributes.h"
 #include "PathRules.h"
 
-void PromoteRecentScript(CStringList& list, const char* pszPath)
+void PromoteRecentScript(CStringList& list, const wchar_t* pszPath)
 {
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         POSITION posEntry = pos;

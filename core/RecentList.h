@@ -5,7 +5,7 @@
 // Moves a script to the head: an entry that is the same script
 // (case-insensitively) is replaced by this spelling; otherwise a full list of
 // ten or more loses its least recent entry first.
-void PromoteRecentScript(CStringList& list, const char* pszPath);
+void PromoteRecentScript(CStringList& list, const wchar_t* pszPath);
 // Copies the settings' list (least recent first) into the dialog's (most
 // recent first), leaving out paths that no longer exist.
 void CopyInRecentScripts(const CStringList& record, CStringList& dialog);

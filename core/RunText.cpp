@@ -1,6 +1,5 @@
 #include "RunText.h"
 #include "Messages.h"
-#include "PathRules.h"
 
 #include <utility>
 
@@ -38,9 +37,14 @@ bool IsUtf8Text(const std::string& text)
 
 }  // namespace
 
-CString BuildCommandLine(const char* pszScript, const char* pszInput, const char* pszOutput)
+bool IsLeadByte932(unsigned char ch)
 {
-    return CString("perl \"") + pszScript + "\" \"" + pszInput + "\" \"" + pszOutput + "\"";
+    return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
+}
+
+CString BuildCommandLine(const wchar_t* pszScript, const wchar_t* pszInput, const wchar_t* pszOutput)
+{
+    return CString(L"perl \"") + pszScript + L"\" \"" + pszInput + L"\" \"" + pszOutput + L"\"";
 }
 
 ErrorTail FindErrorTail(const std::string& text, int nMaxLines, size_t nMaxBytes)
@@ -75,9 +79,9 @@ ErrorTail FindErrorTail(const std::string& text, int nMaxLines, size_t nMaxBytes
     return {text.substr(nStart, nEnd - nStart), false};
 }
 
-CString FailureMessage(const char* pszScript, unsigned long ulExitCode, const CString& strTail)
+CString FailureMessage(const wchar_t* pszScript, unsigned long ulExitCode, const CString& strTail)
 {
-    CString strMessage = CString(pszScript) + kMsgRunFailed + std::to_string(ulExitCode).c_str() + kMsgRunFailedEnd;
-    if (!strTail.IsEmpty()) strMessage += CString("\n\n") + strTail;
+    CString strMessage = CString(pszScript) + kMsgRunFailed + std::to_wstring(ulExitCode).c_str() + kMsgRunFailedEnd;
+    if (!strTail.IsEmpty()) strMessage += CString(L"\n\n") + strTail;
     return strMessage;
 }

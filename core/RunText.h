@@ -5,7 +5,8 @@
 #include <string>
 
 // perl "<script>" "<input>" "<output>", paths inserted as they are.
-CString BuildCommandLine(const char* pszScript, const char* pszInput, const char* pszOutput);
+CString BuildCommandLine(const wchar_t* pszScript, const wchar_t* pszInput, const wchar_t* pszOutput);
+bool IsLeadByte932(unsigned char ch);
 // The last nMaxLines lines of a script's error output, at most nMaxBytes
 // bytes of it, never starting inside a character; empty when it wrote nothing
 // but blanks. Those bytes are UTF-8 when they are well-formed UTF-8 holding a
@@ -17,8 +18,7 @@ struct ErrorTail {
     bool bUtf8 = false;
 };
 ErrorTail FindErrorTail(const std::string& text, int nMaxLines = kTailMaxLines, size_t nMaxBytes = kTailMaxBytes);
-// That tail as the message shows it, in code page 932: UTF-8 converted, what
-// the code page lacks as '?' (RunTextWin.cpp).
+// That tail as the message shows it: its bytes read as UTF-8 or code page 932 (RunTextWin.cpp).
 CString ErrorOutputTail(const std::string& text);
 // "<script> の実行に失敗しました。（終了コード N）", then an empty line and the tail if any.
-CString FailureMessage(const char* pszScript, unsigned long ulExitCode, const CString& strTail);
+CString FailureMessage(const wchar_t* pszScript, unsigned long ulExitCode, const CString& strTail);

@@ -1,8 +1,6 @@
 #include "CDataExchange.h"
 #include "WindowText.h"
 
-static CString WindowText(HWND hWnd) { return ReadWindowText<CString>(hWnd, ::GetWindowTextA, ::GetWindowTextLengthA); }
-
 HWND CDataExchange::GetControl(int nIDC) const
 {
     for (const auto& control : m_controls)
@@ -20,29 +18,28 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
     HWND hWndCtrl = pDX->GetControl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        value = static_cast<int>(::SendMessageA(hWndCtrl, BM_GETCHECK, 0, 0));
+        value = static_cast<int>(::SendMessageW(hWndCtrl, BM_GETCHECK, 0, 0));
     } else {
         if (value < 0 || value > 2) value = 0;
-        ::SendMessageA(hWndCtrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+        ::SendMessageW(hWndCtrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
     }
 }
 
-// A control that already reads as value is left as it is: it may hold characters
-// code page 932 lacks, which the ANSI read turned into look-alikes.
+// A control that already holds value is left as it is: its caret and selection stay.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->GetControl(nIDC);
-    if (pDX->m_bSaveAndValidate) value = WindowText(hWndCtrl);
-    else if (WindowText(hWndCtrl).Str() != value.Str()) ::SetWindowTextA(hWndCtrl, value);
+    if (pDX->m_bSaveAndValidate) value = ReadWindowText(hWndCtrl);
+    else if (!(ReadWindowText(hWndCtrl) == value)) ::SetWindowTextW(hWndCtrl, value);
 }
 
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->GetControl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        value = WindowText(hWndCtrl);
-    } else if (WindowText(hWndCtrl).Str() != value.Str() && ::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                              reinterpret_cast<LPARAM>(static_cast<const char*>(value))) == CB_ERR) {
-        ::SetWindowTextA(hWndCtrl, value);
+        value = ReadWindowText(hWndCtrl);
+    } else if (!(ReadWindowText(hWndCtrl) == value) && ::SendMessageW(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(static_cast<const wchar_t*>(value))) == CB_ERR) {
+        ::SetWindowTextW(hWndCtrl, value);
     }
 }

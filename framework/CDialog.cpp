@@ -16,8 +16,6 @@ INT_PTR CDialog::DoModal()
     // Without a parent the main window owns the dialog, as for any modal box.
     CWnd* pParent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     HWND hWndParent = pParent && pParent != this ? pParent->m_hWnd : nullptr;
-    // Wide controls keep every character typed or pasted, so that a name code page 932 cannot
-    // carry is seen as it is; the ANSI calls on them convert as before.
     return ::DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hWndParent,
                              DialogProc, reinterpret_cast<LPARAM>(this));
 }

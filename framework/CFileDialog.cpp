@@ -1,15 +1,15 @@
 #include "CFileDialog.h"
 #include "CWinApp.h"
 
-#include <cstring>
+#include <cwchar>
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
-                         DWORD dwFlags, const char* lpszFilter, CWnd* pParentWnd)
-    : m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(AnsiToWide(lpszDefExt ? lpszDefExt : "")),
-      m_strFilter(AnsiToWide(lpszFilter ? lpszFilter : "")), m_szFileName()
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const wchar_t* lpszDefExt, const wchar_t* lpszFileName,
+                         DWORD dwFlags, const wchar_t* lpszFilter, CWnd* pParentWnd)
+    : m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt),
+      m_strFilter(lpszFilter ? lpszFilter : L""), m_szFileName()
 {
     // A name too long for the buffer starts the dialog empty rather than cut.
-    if (lpszFileName && std::strlen(lpszFileName) < MAX_PATH) AnsiToWide(lpszFileName).copy(m_szFileName, MAX_PATH - 1);
+    if (lpszFileName && std::wcslen(lpszFileName) < MAX_PATH) std::wcscpy(m_szFileName, lpszFileName);
     for (wchar_t& ch : m_strFilter)
         if (ch == L'|') ch = L'\0';
     CWnd* pOwner = pParentWnd ? pParentWnd : AfxGetMainWnd();
@@ -19,7 +19,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
     m_ofn.nFilterIndex = 1;
     m_ofn.lpstrFile = m_szFileName;
     m_ofn.nMaxFile = MAX_PATH;
-    m_ofn.lpstrDefExt = m_strDefExt.empty() ? nullptr : m_strDefExt.c_str();
+    m_ofn.lpstrDefExt = m_strDefExt.IsEmpty() ? nullptr : static_cast<const wchar_t*>(m_strDefExt);
     m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING;
 }
 

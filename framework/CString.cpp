@@ -1,10 +1,10 @@
 #include "CString.h"
 
 
-int CString::Find(char ch) const
+int CString::Find(wchar_t ch) const
 {
     size_t n = m_str.find(ch);
-    return n == std::string::npos ? -1 : static_cast<int>(n);
+    return n == std::wstring::npos ? -1 : static_cast<int>(n);
 }
 
 CString CString::Left(int nCount) const
@@ -19,4 +19,3 @@ CString CString::Mid(int nFirst) const
     if (static_cast<size_t>(nFirst) >= m_str.size()) return CString();
     return CString(m_str.substr(static_cast<size_t>(nFirst)));
 }
-

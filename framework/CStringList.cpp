@@ -11,7 +11,7 @@ CStringList::CStringList(int) {}
 
 CStringList::~CStringList() { RemoveAll(); }
 
-POSITION CStringList::AddHead(const char* newElement)
+POSITION CStringList::AddHead(const wchar_t* newElement)
 {
     Node* pNode = new Node{CString(newElement), nullptr, m_pHead};
     if (m_pHead) m_pHead->pPrev = pNode; else m_pTail = pNode;
@@ -20,7 +20,7 @@ POSITION CStringList::AddHead(const char* newElement)
     return reinterpret_cast<POSITION>(pNode);
 }
 
-POSITION CStringList::AddTail(const char* newElement)
+POSITION CStringList::AddTail(const wchar_t* newElement)
 {
     Node* pNode = new Node{CString(newElement), m_pTail, nullptr};
     if (m_pTail) m_pTail->pNext = pNode; else m_pHead = pNode;

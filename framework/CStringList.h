@@ -16,8 +16,8 @@ public:
     int GetCount() const { return m_nCount; }
     bool IsEmpty() const { return m_nCount == 0; }
 
-    POSITION AddHead(const char* newElement);
-    POSITION AddTail(const char* newElement);
+    POSITION AddHead(const wchar_t* newElement);
+    POSITION AddTail(const wchar_t* newElement);
     void RemoveAt(POSITION position);
     CString RemoveTail();
     void RemoveAll();

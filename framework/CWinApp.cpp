@@ -15,10 +15,10 @@ CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
 
 HINSTANCE AfxGetInstanceHandle()
 {
-    return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
+    return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr);
 }
 
-HINSTANCE AfxFindResourceHandle(const char*, const char*) { return AfxGetInstanceHandle(); }
+HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) { return AfxGetInstanceHandle(); }
 
 UINT AfxMessageBoxStyle(UINT nType)
 {
@@ -28,9 +28,9 @@ UINT AfxMessageBoxStyle(UINT nType)
     return nType;
 }
 
-int AfxMessageBox(const char* lpszText, UINT nType)
+int AfxMessageBox(const wchar_t* lpszText, UINT nType)
 {
     CWnd* pMainWnd = AfxGetMainWnd();
     CString strCaption = g_pApp ? g_pApp->m_strAppName : CString();
-    return ::MessageBoxA(pMainWnd ? pMainWnd->m_hWnd : nullptr, lpszText, strCaption, AfxMessageBoxStyle(nType));
+    return ::MessageBoxW(pMainWnd ? pMainWnd->m_hWnd : nullptr, lpszText, strCaption, AfxMessageBoxStyle(nType));
 }

@@ -19,11 +19,11 @@ public:
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
-HINSTANCE AfxFindResourceHandle(const char* lpszName, const char* lpszType);
+HINSTANCE AfxFindResourceHandle(const wchar_t* lpszName, const wchar_t* lpszType);
 
 // Message box captioned with the application's name and owned by the main
 // window; an MB_OK or MB_YESNO box without an icon gets the warning icon.
-int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
+int AfxMessageBox(const wchar_t* lpszText, UINT nType = MB_OK);
 UINT AfxMessageBoxStyle(UINT nType);
 
 // The framework's help command.

@@ -1,5 +1,4 @@
 #include "CWnd.h"
-#include "WindowText.h"
 
 CWnd::~CWnd()
 {
@@ -32,16 +31,11 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
 }
 
-std::wstring CWnd::GetWideText() const
-{
-    return ReadWindowText<std::wstring>(m_hWnd, ::GetWindowTextW, ::GetWindowTextLengthW);
-}
-
 void CWnd::DragAcceptFiles(BOOL bAccept)
 {
-    LONG_PTR lExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    LONG_PTR lExStyle = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
     lExStyle = bAccept ? (lExStyle | WS_EX_ACCEPTFILES) : (lExStyle & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, lExStyle);
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, lExStyle);
 }
 
 LRESULT CWnd::Default()

@@ -19,10 +19,8 @@ public:
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
-    void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-    // The text as the control holds it: the ANSI read would turn what code page 932 lacks into look-alikes.
-    std::wstring GetWideText() const;
+    { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
+    void SetWindowText(const wchar_t* lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
     { ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint); }

@@ -2,17 +2,17 @@
 
 #include <cstdlib>
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
     if (!pApp) return 1;
     pApp->m_hInstance = hInstance;
-    char szPath[MAX_PATH] = "";
-    char szName[_MAX_FNAME] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    wchar_t szPath[MAX_PATH] = L"";
+    wchar_t szName[_MAX_FNAME] = L"";
+    ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     // The C runtime splits the path, not the shell's library: a second launch,
     // which only hands its path over, does not load that library at all.
-    _splitpath(szPath, nullptr, nullptr, szName, nullptr);
+    _wsplitpath(szPath, nullptr, nullptr, szName, nullptr);
     pApp->m_strAppName = szName;
     pApp->InitInstance();
     return 0;

@@ -37,10 +37,12 @@
 #define IDS_FILTER_SCRIPT       1501
 #define IDS_FILTER_ALL          1502
 #define IDS_NAME_NOT_932        1600
+#define IDS_NAME_NOT_ACP        1601
 
 #define IDM_ABOUTBOX            0x0010
 
 // Window messages between the program's own windows and processes.
 #define WM_HANDOFF_INPUT        (WM_USER + 100)
 #define WM_PATH_DROPPED         (WM_USER + 101)
-#define WM_NAME_REFUSED         (WM_USER + 102)
+// (WM_USER + 102) told the dialog of a refused name in earlier versions: not to be given out again.
+#define WM_HANDOFF_WIDE         (WM_USER + 103)

@@ -9,7 +9,7 @@ namespace {
 CString FileVersionText()
 {
     HINSTANCE hInstance = AfxGetInstanceHandle();
-    HRSRC hInfo = ::FindResourceA(hInstance, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    HRSRC hInfo = ::FindResourceW(hInstance, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
     HGLOBAL hData = hInfo ? ::LoadResource(hInstance, hInfo) : nullptr;
     const BYTE* pData = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
     // The block's header (three WORDs and the key L"VS_VERSION_INFO"), padded to a
@@ -19,7 +19,7 @@ CString FileVersionText()
     if (!pData || ::SizeofResource(hInstance, hInfo) < nFixedOffset + sizeof(VS_FIXEDFILEINFO)) return strVersion;
     const auto* pFixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(pData + nFixedOffset);
     if (pFixed->dwSignature != VS_FFI_SIGNATURE) return strVersion;
-    strVersion.Format("%u.%u.%u.%u", HIWORD(pFixed->dwFileVersionMS), LOWORD(pFixed->dwFileVersionMS),
+    strVersion.Format(L"%u.%u.%u.%u", HIWORD(pFixed->dwFileVersionMS), LOWORD(pFixed->dwFileVersionMS),
                       HIWORD(pFixed->dwFileVersionLS), LOWORD(pFixed->dwFileVersionLS));
     return strVersion;
 }
@@ -33,6 +33,6 @@ BOOL CAboutDlg::OnInitDialog()
     CDialog::OnInitDialog();
     // The label has no id of its own: it is the control after the icon.
     HWND hLabel = ::GetWindow(::GetWindow(m_hWnd, GW_CHILD), GW_HWNDNEXT);
-    ::SetWindowTextA(hLabel, "Calvendrake Version " + FileVersionText());
+    ::SetWindowTextW(hLabel, L"Calvendrake Version " + FileVersionText());
     return TRUE;
 }

@@ -4,4 +4,4 @@
 // The open or save dialog, starting in the folder of strCurrentPath with its
 // name filled in, offering the string-table filter nFilterID plus all files.
 // Returns the chosen full path as the dialog gives it, or "" when the user cancels.
-std::wstring ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilterID);
+CString ChooseFile(const CString& strCurrentPath, bool bOpen, unsigned int nFilterID);

@@ -22,8 +22,8 @@ BEGIN_MESSAGE_MAP(CConvertDlg, CDialog)
     ON_EN_KILLFOCUS(IDC_OUTPUT_NAME, OnOutputKillFocus)
     ON_CBN_KILLFOCUS(IDC_SCRIPT_NAME, OnScriptKillFocus)
     ON_MESSAGE(WM_HANDOFF_INPUT, OnHandoffInput)
+    ON_MESSAGE(WM_HANDOFF_WIDE, OnHandoffWide)
     ON_MESSAGE(WM_PATH_DROPPED, OnPathDropped)
-    ON_MESSAGE(WM_NAME_REFUSED, OnNameRefused)
     ON_WM_DROPFILES()
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
@@ -40,8 +40,8 @@ CConvertDlg::CConvertDlg(CWnd* pParent) : CDialog(IDD_MAIN_DIALOG, pParent)
     m_strInputPath = app.m_strInputPath;
     m_strOutputPath = app.m_strOutputPath;
     m_bOptOnOff = settings.m_bOptOnOff;
-    m_hIcon = ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
-                          MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14)),  // RT_GROUP_ICON
+                          MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 void CConvertDlg::DoDataExchange(CDataExchange* pDX)
@@ -97,8 +97,6 @@ BOOL CConvertDlg::OnInitDialog()
     RefillScriptCombo();
     SetPathDisplay(m_strInputPath, IDC_INPUT_PATH, m_strInputName);
     SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
-    // Told once the window shows, so that the message has the dialog as its owner.
-    if (!GetConvertApp().m_strRefusedInput.empty()) ::PostMessageA(m_hWnd, WM_NAME_REFUSED, 0, 0);
     return TRUE;
 }
 

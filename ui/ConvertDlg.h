@@ -6,6 +6,7 @@
 #include "CStringList.h"
 #include "ConversionRun.h"
 #include "DropStatic.h"
+#include "HandoffBlock.h"
 
 // The main window: three file fields (script, input, output), Run, and the
 // options panel. It works on its own copies of the application's state and
@@ -42,14 +43,14 @@ protected:
     LRESULT OnPathDropped(WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP hDropInfo);
     LRESULT OnHandoffInput(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNameRefused(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHandoffWide(WPARAM wParam, LPARAM lParam);
 
     // Recent scripts and the run
-    void AddRecentScript(const char* lpszPath);
+    void AddRecentScript(const wchar_t* lpszPath);
     void RefillScriptCombo();
     void OnRun();
     // Runs the command line while the window answers; closing the window meanwhile asks to stop it.
-    ConversionResult RunScript(const char* pszCommandLine);
+    ConversionResult RunScript(const wchar_t* pszCommandLine);
 
     DECLARE_MESSAGE_MAP()
 
@@ -60,18 +61,15 @@ private:
     bool CheckExistingFile(const CString& strPath, DWORD dwInvalidMask, CWnd& ctlField);
     // Refuses an output that is the input or the script under another name.
     bool CheckOutputIsNoSource();
+    // The form of strPath perl can be given (PerlPathForm); else the user is told its real name.
+    bool CheckPerlForm(const CString& strPath, bool bOutput, CWnd& ctlField, CString& strForm);
     void ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName);
-    // A name from outside, taken into strPath only when code page 932 carries it exactly;
-    // otherwise the user sees its real name and the focus goes to ctlField.
-    bool TakeName(const std::wstring& strName, CWnd& ctlField, CString& strPath);
-    void RefuseName(const std::wstring& strName, CWnd& ctlField);
-    // The three name fields as they hold their text, checked the same way.
-    bool FieldNamesCarried();
     void ShowInputAndDerivedOutput(const CString& strInputPath);
+    // The path of a second launch, in the block of the notice's form.
+    void TakeHandoff(HandoffForm form);
 
     CConversionRun* m_pRun = nullptr;  // the script that runs: the window answers but takes no new work
     bool m_bStopAsked = false;  // closing was asked for during the run
-    bool m_bNameRefused = false;  // a name was refused since Run began
     int m_bOptOnOff = 0;
     CString m_strScriptPath;
     CString m_strInputPath;

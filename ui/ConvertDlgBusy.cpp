@@ -8,7 +8,7 @@
 
 namespace {
 
-HCURSOR WaitCursor() { return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)); }  // IDC_WAIT
+HCURSOR WaitCursor() { return ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)); }  // IDC_WAIT
 
 // Keys and clicks would edit a field or start something. Only Escape and
 // Alt+F4 get through: they ask to stop the script.
@@ -32,17 +32,15 @@ bool IsDroppedInput(const MSG& msg)
 void BlockSessionEnd(HWND hWnd, bool bBlock)
 {
     if (!bBlock) {
-        if (auto pfn = GetSystemProc<BOOL(WINAPI*)(HWND)>("user32.dll", "ShutdownBlockReasonDestroy")) pfn(hWnd);
+        if (auto pfn = GetSystemProc<BOOL(WINAPI*)(HWND)>(L"user32.dll", "ShutdownBlockReasonDestroy")) pfn(hWnd);
         return;
     }
-    wchar_t szReason[64] = L"";
-    ::MultiByteToWideChar(932, 0, kMsgRunBlocksSessionEnd, -1, szReason, 64);
-    if (auto pfn = GetSystemProc<BOOL(WINAPI*)(HWND, LPCWSTR)>("user32.dll", "ShutdownBlockReasonCreate")) pfn(hWnd, szReason);
+    if (auto pfn = GetSystemProc<BOOL(WINAPI*)(HWND, LPCWSTR)>(L"user32.dll", "ShutdownBlockReasonCreate")) pfn(hWnd, kMsgRunBlocksSessionEnd);
 }
 
 }  // namespace
 
-ConversionResult CConvertDlg::RunScript(const char* pszCommandLine)
+ConversionResult CConvertDlg::RunScript(const wchar_t* pszCommandLine)
 {
     CConversionRun run(pszCommandLine);
     HANDLE hProcess = run.GetProcessHandle();
@@ -52,10 +50,10 @@ ConversionResult CConvertDlg::RunScript(const char* pszCommandLine)
     // Until the process has ended (or never started: the wait then fails at once).
     while (::MsgWaitForMultipleObjectsEx(1, &hProcess, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDroppedInput(msg) || ::IsDialogMessageA(m_hWnd, &msg)) continue;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsDroppedInput(msg) || ::IsDialogMessageW(m_hWnd, &msg)) continue;
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         // Asked here, not in the handler that took the request: no other handler is then half done.
         // Stop returns at once: the script is then waited for here, however long the system takes.

@@ -13,7 +13,7 @@ void CConvertDlg::ApplyLayout(const POINT* pPosition, int nDpi)
         GetWindowRect(&rect);
         position = POINT{rect.left, rect.top};
     }
-    m_btnSettings.SetWindowText(bCollapsed ? "設定(&P) >>" : "設定(&P) <<");
+    m_btnSettings.SetWindowText(bCollapsed ? L"設定(&P) >>" : L"設定(&P) <<");
     m_chkOpenCvtedFile.EnableWindow(!bCollapsed);
     m_chkExitAfterCvt.EnableWindow(!bCollapsed);
     m_chkCompleteDialog.EnableWindow(!bCollapsed);

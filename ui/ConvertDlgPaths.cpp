@@ -2,11 +2,9 @@
 // first, so that its push never reverts what the user typed or toggled.
 #include "ChooseFile.h"
 #include "ConvertDlg.h"
-#include "CodePage932.h"
-#include "ConvertApp.h"
 #include "Handoff.h"
-#include "NameRefusal.h"
 #include "PathRules.h"
+#include "WindowText.h"
 #include "resource.h"
 
 #include <shlwapi.h>
@@ -16,8 +14,8 @@ void CConvertDlg::SetPathDisplay(const CString& strPath, int nLabelID, CString& 
     PathParts parts = SplitPath(strPath);
     CString strDirectory = parts.drive + parts.dir;
     // The shell's shortening works on MAX_PATH buffers; a longer folder is shown as it is.
-    if (strDirectory.GetLength() < MAX_PATH) ::PathSetDlgItemPathA(m_hWnd, nLabelID, strDirectory);
-    else ::SetDlgItemTextA(m_hWnd, nLabelID, strDirectory);
+    if (strDirectory.GetLength() < MAX_PATH) ::PathSetDlgItemPathW(m_hWnd, nLabelID, strDirectory);
+    else ::SetDlgItemTextW(m_hWnd, nLabelID, strDirectory);
     strName = parts.fname + parts.ext;
     UpdateData(FALSE);
 }
@@ -36,24 +34,25 @@ void CConvertDlg::OnBrowseScript()
     int nSel = m_comboScriptName.GetCurSel();
     CString strStart = nSel >= 0 ? m_listScripts.GetAt(reinterpret_cast<POSITION>(m_comboScriptName.GetItemData(nSel)))
                                  : CString();
-    std::wstring strChosen = ChooseFile(strStart, true, IDS_FILTER_SCRIPT);
-    if (strChosen.empty() || !TakeName(strChosen, m_comboScriptName, m_strScriptPath)) return;
+    CString strChosen = ChooseFile(strStart, true, IDS_FILTER_SCRIPT);
+    if (strChosen.IsEmpty()) return;
+    m_strScriptPath = strChosen;
     SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
 }
 
 void CConvertDlg::OnBrowseInput()
 {
     UpdateData(TRUE);
-    std::wstring strChosen = ChooseFile(m_strInputPath, true, IDS_FILTER_DATA);
-    CString strPath;
-    if (!strChosen.empty() && TakeName(strChosen, m_editInputName, strPath)) ShowInputAndDerivedOutput(strPath);
+    CString strChosen = ChooseFile(m_strInputPath, true, IDS_FILTER_DATA);
+    if (!strChosen.IsEmpty()) ShowInputAndDerivedOutput(strChosen);
 }
 
 void CConvertDlg::OnBrowseOutput()
 {
     UpdateData(TRUE);
-    std::wstring strChosen = ChooseFile(m_strOutputPath, false, IDS_FILTER_DATA);
-    if (strChosen.empty() || !TakeName(strChosen, m_editOutputName, m_strOutputPath)) return;
+    CString strChosen = ChooseFile(m_strOutputPath, false, IDS_FILTER_DATA);
+    if (strChosen.IsEmpty()) return;
+    m_strOutputPath = strChosen;
     SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
 }
 
@@ -72,42 +71,10 @@ void CConvertDlg::OnScriptSelChange()
     SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
 }
 
-bool CConvertDlg::TakeName(const std::wstring& strName, CWnd& ctlField, CString& strPath)
-{
-    if (ToCodePage932(strName, strPath)) return true;
-    RefuseName(strName, ctlField);
-    return false;
-}
-
-void CConvertDlg::RefuseName(const std::wstring& strName, CWnd& ctlField)
-{
-    m_bNameRefused = true;
-    ShowNameRefused(m_hWnd, strName);
-    FocusField(ctlField, false);
-}
-
-bool CConvertDlg::FieldNamesCarried()
-{
-    CString strName;
-    for (CWnd* pField : {static_cast<CWnd*>(&m_comboScriptName), static_cast<CWnd*>(&m_editInputName),
-                         static_cast<CWnd*>(&m_editOutputName)})
-        if (!TakeName(pField->GetWideText(), *pField, strName)) return false;
-    return true;
-}
-
 void CConvertDlg::ResolveField(CWnd& ctlField, CString& strPath, int nLabelID, CString& strName)
 {
     UpdateData(TRUE);
-    CString strTyped;
-    const std::wstring strWide = ctlField.GetWideText();
-    if (!ToCodePage932(strWide, strTyped)) {
-        // The name stays in the field as typed, for the user to mend; Run refuses it as well. Closing
-        // (EndDialog focuses the dialog itself) or going to another program is no time to say so.
-        HWND hFocus = ::GetFocus();
-        if (hFocus && hFocus != m_hWnd) RefuseName(strWide, ctlField);
-        return;
-    }
-    strPath = ResolveTypedName(strTyped, strPath);
+    strPath = ResolveTypedName(ReadWindowText(ctlField.m_hWnd), strPath);
     SetPathDisplay(strPath, nLabelID, strName);
 }
 
@@ -117,21 +84,20 @@ void CConvertDlg::OnOutputKillFocus() { ResolveField(m_editOutputName, m_strOutp
 
 LRESULT CConvertDlg::OnPathDropped(WPARAM wParam, LPARAM)
 {
-    CString strPath;
     switch (wParam) {
     case IDC_SCRIPT_PATH:
         UpdateData(TRUE);
-        if (TakeName(m_lblScriptPath.m_strDroppedPath, m_comboScriptName, m_strScriptPath))
-            SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
+        m_strScriptPath = m_lblScriptPath.m_strDroppedPath;
+        SetPathDisplay(m_strScriptPath, IDC_SCRIPT_PATH, m_strScriptName);
         break;
     case IDC_INPUT_PATH:
         UpdateData(TRUE);
-        if (TakeName(m_lblInputPath.m_strDroppedPath, m_editInputName, strPath)) ShowInputAndDerivedOutput(strPath);
+        ShowInputAndDerivedOutput(m_lblInputPath.m_strDroppedPath);
         break;
     case IDC_OUTPUT_PATH:
         UpdateData(TRUE);
-        if (TakeName(m_lblOutputPath.m_strDroppedPath, m_editOutputName, m_strOutputPath))
-            SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
+        m_strOutputPath = m_lblOutputPath.m_strDroppedPath;
+        SetPathDisplay(m_strOutputPath, IDC_OUTPUT_PATH, m_strOutputName);
         break;
     default:
         return 0;
@@ -147,23 +113,28 @@ void CConvertDlg::OnDropFiles(HDROP hDropInfo)
     POINT point = {};
     ::DragQueryPoint(hDropInfo, &point);
     HWND hChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
-    if (hChild && hChild != m_hWnd && (::GetWindowLongPtrA(hChild, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
-        ::SendMessageA(hChild, WM_DROPFILES, reinterpret_cast<WPARAM>(hDropInfo), 0);
+    if (hChild && hChild != m_hWnd && (::GetWindowLongPtrW(hChild, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
+        ::SendMessageW(hChild, WM_DROPFILES, reinterpret_cast<WPARAM>(hDropInfo), 0);
     else
         ::DragFinish(hDropInfo);
 }
 
-LRESULT CConvertDlg::OnNameRefused(WPARAM, LPARAM)
-{
-    RefuseName(GetConvertApp().m_strRefusedInput, m_editInputName);
-    return 0;
-}
-
-LRESULT CConvertDlg::OnHandoffInput(WPARAM, LPARAM)
+void CConvertDlg::TakeHandoff(HandoffForm form)
 {
     // Pull first: the output is derived with the suffix the field shows now.
     UpdateData(TRUE);
     CString strPath;
-    if (ReadHandoffBlock(strPath)) ShowInputAndDerivedOutput(strPath);
+    if (ReadHandoffBlock(form, strPath)) ShowInputAndDerivedOutput(strPath);
+}
+
+LRESULT CConvertDlg::OnHandoffInput(WPARAM, LPARAM)
+{
+    TakeHandoff(HandoffForm::CodePage932);
+    return 0;
+}
+
+LRESULT CConvertDlg::OnHandoffWide(WPARAM, LPARAM)
+{
+    TakeHandoff(HandoffForm::Utf16);
     return 0;
 }

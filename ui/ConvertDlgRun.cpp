@@ -3,6 +3,7 @@
 #include "FileAttributes.h"
 #include "Messages.h"
 #include "PathRules.h"
+#include "PerlNames.h"
 #include "RecentList.h"
 #include "RunText.h"
 #include "SameFile.h"
@@ -14,7 +15,7 @@ constexpr DWORD kUnusableSource = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
 constexpr DWORD kUnusableOutput = kUnusableSource | FILE_ATTRIBUTE_READONLY;
 }  // namespace
 
-void CConvertDlg::AddRecentScript(const char* lpszPath)
+void CConvertDlg::AddRecentScript(const wchar_t* lpszPath)
 {
     PromoteRecentScript(m_listScripts, lpszPath);
 }
@@ -60,6 +61,16 @@ bool CConvertDlg::CheckExistingFile(const CString& strPath, DWORD dwUnusableMask
     return false;
 }
 
+bool CConvertDlg::CheckPerlForm(const CString& strPath, bool bOutput, CWnd& ctlField, CString& strForm)
+{
+    const UINT nCodePage = ::GetACP();
+    if (PerlPathForm(strPath, bOutput, nCodePage, strForm)) return true;
+    CString strReason;
+    strReason.LoadString(nCodePage == 932 ? IDS_NAME_NOT_932 : IDS_NAME_NOT_ACP);
+    RefuseField(strPath + strReason, ctlField, false);
+    return false;
+}
+
 bool CConvertDlg::CheckOutputIsNoSource()
 {
     // Writing the output would empty the input before it is read, or replace the script.
@@ -72,22 +83,25 @@ bool CConvertDlg::CheckOutputIsNoSource()
 void CConvertDlg::OnRun()
 {
     // Taking the focus makes a name still being typed resolve into its full path.
-    m_bNameRefused = false;
     m_btnRun.SetFocus();
-    if (m_bNameRefused || !FieldNamesCarried()) return;
     UpdateData(TRUE);
+    CString strScriptForm, strInputForm, strOutputForm;
 
     if (m_strScriptPath.IsEmpty() || m_strScriptName.IsEmpty()) {
         RefuseField(kMsgEnterScript, m_comboScriptName, false);
         return;
     }
-    if (!CheckExistingFile(m_strScriptPath, kUnusableSource, m_comboScriptName)) return;
+    if (!CheckExistingFile(m_strScriptPath, kUnusableSource, m_comboScriptName) ||
+        !CheckPerlForm(m_strScriptPath, false, m_comboScriptName, strScriptForm))
+        return;
 
     if (m_strInputPath.IsEmpty() || m_strInputName.IsEmpty()) {
         RefuseField(kMsgEnterInput, m_editInputName, false);
         return;
     }
-    if (!CheckExistingFile(m_strInputPath, kUnusableSource, m_editInputName)) return;
+    if (!CheckExistingFile(m_strInputPath, kUnusableSource, m_editInputName) ||
+        !CheckPerlForm(m_strInputPath, false, m_editInputName, strInputForm))
+        return;
 
     if (m_strOutputPath.IsEmpty() || m_strOutputName.IsEmpty()) {
         RefuseField(kMsgEnterOutput, m_editOutputName, false);
@@ -98,6 +112,7 @@ void CConvertDlg::OnRun()
         RefuseField(m_strOutputPath + kMsgInvalidFile, m_editOutputName, true);
         return;
     }
+    if (!CheckPerlForm(m_strOutputPath, true, m_editOutputName, strOutputForm)) return;
     if (GetPathAttributes(m_strOutputPath) != INVALID_FILE_ATTRIBUTES) {
         if (!CheckOutputIsNoSource()) return;
         if (!CheckExistingFile(m_strOutputPath, kUnusableOutput, m_editOutputName)) return;
@@ -110,7 +125,7 @@ void CConvertDlg::OnRun()
     // The after-run actions belong to this run, whatever a hand-off sets while a message is open.
     const CString strScriptPath = m_strScriptPath;
     const CString strOutputPath = m_strOutputPath;
-    ConversionResult result = RunScript(BuildCommandLine(strScriptPath, m_strInputPath, strOutputPath));
+    ConversionResult result = RunScript(BuildCommandLine(strScriptForm, strInputForm, strOutputForm));
     if (result.bStopped) {
         AfxMessageBox(strScriptPath + kMsgRunStopped, MB_OK);
     } else if (!result.bStarted) {
@@ -119,7 +134,7 @@ void CConvertDlg::OnRun()
         AfxMessageBox(FailureMessage(strScriptPath, result.dwExitCode, ErrorOutputTail(result.strErrorOutput)), MB_OK);
     } else {
         if (m_bCompleteDialog) AfxMessageBox(kMsgCompleted, MB_ICONINFORMATION);
-        if (m_bOpenCvtedFile) ::ShellExecuteA(nullptr, "open", strOutputPath, nullptr, nullptr, SW_SHOWNORMAL);
+        if (m_bOpenCvtedFile) ::ShellExecuteW(nullptr, L"open", strOutputPath, nullptr, nullptr, SW_SHOWNORMAL);
         if (m_bExitAfterCvt) CDialog::OnOK();
     }
     // A run of the script already first in the list leaves the list and its combo box as they are.

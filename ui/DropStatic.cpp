@@ -10,9 +10,10 @@ void CDropStatic::OnDropFiles(HDROP hDropInfo)
     if (::DragQueryFileW(hDropInfo, 0xFFFFFFFF, nullptr, 0) == 1) {
         // Ask for the length first: a path too long for MAX_PATH is taken whole, not cut.
         UINT nLength = ::DragQueryFileW(hDropInfo, 0, nullptr, 0);
-        m_strDroppedPath.assign(nLength + 1, L'\0');
-        m_strDroppedPath.resize(::DragQueryFileW(hDropInfo, 0, &m_strDroppedPath[0], nLength + 1));
-        ::SendMessageA(::GetParent(m_hWnd), WM_PATH_DROPPED, static_cast<WPARAM>(GetDlgCtrlID()), 0);
+        std::wstring path(nLength + 1, L'\0');
+        path.resize(::DragQueryFileW(hDropInfo, 0, &path[0], nLength + 1));
+        m_strDroppedPath = path;
+        ::SendMessageW(::GetParent(m_hWnd), WM_PATH_DROPPED, static_cast<WPARAM>(GetDlgCtrlID()), 0);
     }
     ::DragFinish(hDropInfo);
     Default();

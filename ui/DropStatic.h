@@ -6,7 +6,7 @@
 // (wParam = its control id).
 class CDropStatic : public CStatic {
 public:
-    std::wstring m_strDroppedPath;
+    CString m_strDroppedPath;
 
 protected:
     void OnDropFiles(HDROP hDropInfo);

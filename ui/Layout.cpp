@@ -6,6 +6,6 @@ POINT VisiblePosition(POINT position, SIZE size)
     if (::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) return position;
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    if (!::GetMonitorInfoA(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return position;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return position;
     return POINT{info.rcWork.left, info.rcWork.top};
 }

@@ -1,24 +1,96 @@
-// Names as they come in from outside, in UTF-16: which of them code page 932
-// carries exactly, and the command line cut as the shell cuts it.
-#include "../support/Names.h"
+// Names as they come in from outside, in UTF-16: which code page carries which of them
+// exactly, the form perl is given at each, and the command line cut as the shell cuts it.
 #include "AfxWin.h"
-#include "CodePage932.h"
+#include "CodePage.h"
 #include "CommandLine.h"
+#include "PerlNames.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
-TEST(Names, OnlyWhatCodePage932CarriesExactlyConverts)
+namespace {
+const unsigned int kCodePages[] = {932, 1252, 65001};
+}  // namespace
+
+TEST(Names, OnlyWhatACodePageCarriesExactlyConverts)
 {
-    std::vector<Name> rows(std::begin(kNames), std::end(kNames));
-    rows.push_back({L"a?b", "a?b", nullptr, nullptr});  // a real question mark is no default character
-    rows.push_back({L"", "", nullptr, nullptr});
-    for (const Name& row : rows) {
-        CString strAnsi("unchanged");
-        EXPECT_EQ(ToCodePage932(row.name, strAnsi), row.carried != nullptr) << testing::PrintToString(row.name);
-        EXPECT_EQ(strAnsi.Str(), row.carried ? row.carried : "unchanged");
+    // The bytes each code page gives, or nullptr where it lacks a character (a look-alike is no carrier).
+    const struct { std::wstring name; const char* bytes[3]; } rows[] = {
+        {L"a?b", {"a?b", "a?b", "a?b"}},  // a real question mark is no default character
+        {L"", {"", "", ""}},
+        {L"表示\\ソフト", {"表示\\ソフト", nullptr, u8"表示\\ソフト"}},
+        {L"ﾃｽﾄ～1", {"ﾃｽﾄ～1", nullptr, u8"ﾃｽﾄ～1"}},
+        {L"Müller", {nullptr, "M\xFCller", u8"Müller"}},        // 932: ü only as u
+        {L"a¥b", {nullptr, "a\xA5" "b", u8"a¥b"}},              // 932: ¥ only as '\'
+        {L"100¢", {nullptr, "100\xA2", u8"100¢"}},              // 932: ¢ comes back as ￠
+        {L"加工〜1", {nullptr, nullptr, u8"加工〜1"}},           // U+301C: none but UTF-8
+        {L"𠮷野", {nullptr, nullptr, u8"𠮷野"}},
+        {L"a\xD842" L"b", {nullptr, nullptr, nullptr}},         // a lone surrogate: no code page
+    };
+    for (const auto& row : rows) {
+        for (size_t i = 0; i < std::size(kCodePages); ++i) {
+            SCOPED_TRACE(testing::PrintToString(row.name) + " at " + std::to_string(kCodePages[i]));
+            std::string bytes = "unchanged";
+            EXPECT_EQ(ToCodePage(row.name, kCodePages[i], bytes), row.bytes[i] != nullptr);
+            EXPECT_EQ(bytes, row.bytes[i] ? row.bytes[i] : "unchanged");
+        }
     }
+}
+
+// Real files in a folder of their own: Wine gives every long name a short one, as Windows
+// does on volumes that keep short names.
+TEST(Names, PerlIsGivenWhatItsCodePageCarriesElseTheShortName)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("calv-names-" + std::to_string(::GetCurrentProcessId()));
+    ASSERT_TRUE(std::filesystem::create_directories(dir / L"データ"));
+    ASSERT_TRUE(std::filesystem::create_directories(dir / L"加工〜"));
+    const std::wstring strDir = dir.wstring() + L"\\";
+    enum Form { kAsIs, kShort, kRefused };
+    // An output does not exist yet; an existing file that is missing has no short name.
+    const struct { const wchar_t* name; bool bOutput, bExists; Form forms[3]; } rows[] = {
+        {L"a.ncd", false, true, {kAsIs, kAsIs, kAsIs}},
+        {L"データ\\部品.ncd", false, true, {kAsIs, kShort, kAsIs}},
+        {L"Müller.ncd", false, true, {kShort, kAsIs, kAsIs}},
+        {L"加工〜1.pl", false, true, {kShort, kShort, kAsIs}},
+        {L"missing\\Müller.ncd", false, false, {kRefused, kAsIs, kAsIs}},
+        {L"a\xD842.ncd", false, false, {kRefused, kRefused, kRefused}},  // a lone surrogate no code page carries
+        {L"加工〜\\a_cvted.ncd", true, false, {kShort, kShort, kAsIs}},
+        {L"データ\\部品_cvted.ncd", true, false, {kAsIs, kRefused, kAsIs}},  // its own name is not carried
+        {L"Müller_cvted.ncd", true, false, {kRefused, kAsIs, kAsIs}},
+    };
+    for (const auto& row : rows) {
+        const std::wstring strPath = strDir + row.name;
+        if (row.bExists) {
+            ASSERT_TRUE(::CloseHandle(::CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+        }
+        for (size_t i = 0; i < std::size(kCodePages); ++i) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(row.name)) + " at " + std::to_string(kCodePages[i]));
+            CString strForm(L"unchanged");
+            const bool bGiven = PerlPathForm(strPath, row.bOutput, kCodePages[i], strForm);
+            ASSERT_EQ(bGiven, row.forms[i] != kRefused);
+            std::string bytes;
+            if (!bGiven) {
+                EXPECT_EQ(strForm.Str(), L"unchanged");
+            } else if (row.forms[i] == kAsIs) {
+                EXPECT_EQ(strForm.Str(), strPath);
+            } else {
+                // Another name of the same file (or, for an output, of its folder), which the code page carries.
+                EXPECT_NE(strForm.Str(), strPath);
+                EXPECT_TRUE(ToCodePage(strForm, kCodePages[i], bytes));
+                wchar_t szLong[MAX_PATH] = L"";
+                const std::filesystem::path form(strForm.Str()), path(strPath);
+                const std::wstring strExisting = row.bOutput ? form.parent_path().wstring() : strForm.Str();
+                ASSERT_NE(::GetLongPathNameW(strExisting.c_str(), szLong, MAX_PATH), 0u);
+                EXPECT_EQ(std::wstring(szLong), row.bOutput ? path.parent_path().wstring() : strPath);
+                if (row.bOutput) {
+                    EXPECT_EQ(form.filename(), path.filename());
+                }
+            }
+        }
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Names, CommandLineCutAsTheShellCutsIt)

@@ -7,41 +7,60 @@
 
 #include <filesystem>
 
-static std::string Repeat(const std::string& strPiece, int nCount)
+template <typename Text>
+static Text Repeat(const Text& strPiece, int nCount)
 {
-    std::string str;
+    Text str;
     while (nCount-- > 0) str += strPiece;
     return str;
 }
+// Code page 932 bytes as Windows reads them, for a tail that holds no characters only bytes.
+static std::wstring From932(const std::string& bytes)
+{
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
+                                                          static_cast<int>(text.size()))));
+    return text;
+}
+static std::string Repeat(const char* pszPiece, int nCount) { return Repeat(std::string(pszPiece), nCount); }
+static std::wstring Repeat(const wchar_t* pszPiece, int nCount) { return Repeat(std::wstring(pszPiece), nCount); }
 
 TEST(RunText, FailureMessage)
 {
-    EXPECT_EQ(FailureMessage("C:\\表示\\a.pl", 3221225477UL, "").Str(),
-              "C:\\表示\\a.pl の実行に失敗しました。（終了コード 3221225477）");
-    EXPECT_EQ(FailureMessage("a.pl", 1, "Died.\nline 2").Str(), "a.pl の実行に失敗しました。（終了コード 1）\n\nDied.\nline 2");
+    EXPECT_EQ(FailureMessage(L"C:\\表示\\a.pl", 3221225477UL, L"").Str(),
+              L"C:\\表示\\a.pl の実行に失敗しました。（終了コード 3221225477）");
+    EXPECT_EQ(FailureMessage(L"a.pl", 1, L"Died.\nline 2").Str(), L"a.pl の実行に失敗しました。（終了コード 1）\n\nDied.\nline 2");
 }
 
-// Expected texts are code page 932; u8"" outputs are what a script saved as UTF-8 writes.
+TEST(RunText, LeadBytesOfCodePage932)
+{
+    const struct { unsigned char ch; bool bLead; } rows[] = {
+        {0x80, false}, {0x81, true}, {0x9F, true}, {0xA0, false}, {0xDF, false}, {0xE0, true}, {0xFC, true}, {0xFD, false}};
+    for (const auto& row : rows) EXPECT_EQ(IsLeadByte932(row.ch), row.bLead) << static_cast<int>(row.ch);
+}
+
+// Outputs in plain quotes are code page 932 bytes, u8"" ones what a script saved as UTF-8 writes;
+// either is shown as the characters it stands for.
 TEST(RunText, ErrorOutputTailShowsTwentyLinesOrTwoThousandBytesInEitherEncoding)
 {
-    const struct { const char* why; std::string output, expected; } rows[] = {
-        {"blanks only", " \r\n\t\n\n", ""},
-        {"trailing blanks go", "died at a.pl line 3.\r\n\n", "died at a.pl line 3."},
-        {"twenty lines stay whole", "first\n" + Repeat("x\n", 19), "first\n" + Repeat("x\n", 18) + "x"},
-        {"of twenty-one the first goes", "first\n" + Repeat("x\n", 20) + " \n", Repeat("x\n", 19) + "x"},
-        {"2000 bytes stay whole", Repeat("x", 2000), Repeat("x", 2000)},
-        {"of 2001 bytes the first goes", Repeat("x", 2001), Repeat("x", 2000)},
+    const struct { const char* why; std::string output; std::wstring expected; } rows[] = {
+        {"blanks only", " \r\n\t\n\n", L""},
+        {"trailing blanks go", "died at a.pl line 3.\r\n\n", L"died at a.pl line 3."},
+        {"twenty lines stay whole", "first\n" + Repeat("x\n", 19), L"first\n" + Repeat(L"x\n", 18) + L"x"},
+        {"of twenty-one the first goes", "first\n" + Repeat("x\n", 20) + " \n", Repeat(L"x\n", 19) + L"x"},
+        {"2000 bytes stay whole", Repeat("x", 2000), Repeat(L"x", 2000)},
+        {"of 2001 bytes the first goes", Repeat("x", 2001), Repeat(L"x", 2000)},
         // 2001 bytes put the cut on a second byte, which then goes with its first.
-        {"0x5C second bytes", Repeat("表", 1000) + "!", Repeat("表", 999) + "!"},
-        {"second bytes in the lead-byte range", "a\n" + Repeat("亜", 1000) + "!", Repeat("亜", 999) + "!"},
-        // é is not in code page 932.
-        {"ASCII and UTF-8 lines", u8"at a.pl line 2.\nCafé: 入力が見つかりません\n", "at a.pl line 2.\nCaf?: 入力が見つかりません"},
-        {"invalid UTF-8: a code page 932 line and a UTF-8 line", "表示\n" + std::string(u8"入力\n"), "表示\n" + std::string(u8"入力")},
-        {"only the lines shown count", "表示\n" + Repeat(u8"入力\n", 20), Repeat("入力\n", 19) + "入力"},
+        {"0x5C second bytes", Repeat("表", 1000) + "!", Repeat(L"表", 999) + L"!"},
+        {"second bytes in the lead-byte range", "a\n" + Repeat("亜", 1000) + "!", Repeat(L"亜", 999) + L"!"},
+        // é and 𠮷 are not in code page 932: shown as themselves all the same.
+        {"ASCII and UTF-8 lines", u8"at a.pl line 2.\nCafé: 入力が見つかりません 𠮷\n", L"at a.pl line 2.\nCafé: 入力が見つかりません 𠮷"},
+        {"invalid UTF-8: a code page 932 line and a UTF-8 line", "表示\n" + std::string(u8"入力\n"), L"表示\n" + std::wstring(L"蜈･蜉・")},  // a lead byte at the end as ・
+        {"only the lines shown count", "表示\n" + Repeat(u8"入力\n", 20), Repeat(L"入力\n", 19) + L"入力"},
         // 2100 bytes: the cut leaves two bytes of a character, which go.
-        {"UTF-8 cut by the byte limit", Repeat(u8"表", 700), Repeat("表", 666)},
-        // C3 BD, also UTF-8 ý, which code page 932 lacks: the price of reading all UTF-8 as UTF-8.
-        {"code page 932 that is also UTF-8", "ﾃｽ", "?"},
+        {"UTF-8 cut by the byte limit", Repeat(u8"表", 700), Repeat(L"表", 666)},
+        // C3 BD, also UTF-8 ý: the price of reading all UTF-8 as UTF-8.
+        {"code page 932 that is also UTF-8", "ﾃｽ", L"ý"},
     };
     for (const auto& row : rows) EXPECT_EQ(ErrorOutputTail(row.output).Str(), row.expected) << row.why;
 }
@@ -52,7 +71,7 @@ TEST(RunText, ReadingTheEndOfTheOutputGivesTheTailOfTheWhole)
 {
     // 亜 is 88 9F: both bytes could begin a character, so only a byte before such a run tells
     // where its characters begin. 表 is 95 5C, ｱ a single byte.
-    const struct { const char* why; std::string output, expected = ""; } rows[] = {
+    const struct { const char* why; std::string output; std::wstring expected = L""; } rows[] = {
         {"nothing", ""},
         {"a megabyte of lines", Repeat("warning: runaway loop\n", 50000) + "last words\n"},
         {"blank lines after the text", "last words\n" + Repeat(" \r\n\t\n", 100000)},
@@ -62,12 +81,12 @@ TEST(RunText, ReadingTheEndOfTheOutputGivesTheTailOfTheWhole)
         {"characters mixed across blocks", "ｱ" + Repeat("ｱ亜ソ表a\n", 3000) + Repeat("亜", 1100) + "\n"},
         // Past 64 KiB of lead-byte values the reading stops, and characters are counted from there
         // (a run that long is no text).
-        {"64 KiB of lead bytes after a character start", "ab" + Repeat("亜", 32767) + "!", Repeat("亜", 999) + "!"},
-        {"64 KiB of lead bytes and more", "ab" + Repeat("亜", 32768) + "!", Repeat("\x9F\x88", 999) + "\x9F!"},
+        {"64 KiB of lead bytes after a character start", "ab" + Repeat("亜", 32767) + "!", Repeat(L"亜", 999) + L"!"},
+        {"64 KiB of lead bytes and more", "ab" + Repeat("亜", 32768) + "!", From932(Repeat("\x9F\x88", 999) + "\x9F!")},
     };
-    const std::string path = (std::filesystem::temp_directory_path() / "calv-tail.tmp").string();
+    const std::wstring path = (std::filesystem::temp_directory_path() / "calv-tail.tmp").wstring();
     for (const auto& row : rows) {
-        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         DWORD dwWritten = 0;
         ::WriteFile(hFile, row.output.data(), static_cast<DWORD>(row.output.size()), &dwWritten, nullptr);
         const std::string read = ReadErrorTail(hFile);

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-using Strings = std::vector<std::string>;
+using Strings = std::vector<std::wstring>;
 
 inline void Fill(CStringList& list, const Strings& items)
 {
-    for (const std::string& str : items) list.AddTail(str.c_str());
+    for (const std::wstring& str : items) list.AddTail(str.c_str());
 }
 
 // Head first; the list's own count must agree with what a walk finds.
