@@ -27,7 +27,7 @@ layers=(
     "plain-user@^tools/(wine-bed|wine-env|install-deps)\\.sh@timeout 600 bash tests/rig/plain-user.sh"
     "unit@.@timeout 600 wine build/x64/bin/unit_tests.exe --gtest_fail_fast"
     "release@^(CMakeLists\\.txt|res/Version|tools/release|tools/wine-env\\.sh)@timeout 1200 bash \$([ \$(id -u) -ne 0 ] && echo tests/release/packages.sh || echo tests/rig/plain-user.sh --release)"
-    "dialog@.@timeout 1200 ctest --preset x64 --timeout 60 --stop-on-failure --no-tests=error -R '^(.*/)?($dialog_suites)\\.'"
+    "dialog@.@timeout 1200 ctest --preset x64 --timeout 60 --stop-on-failure --no-tests=error -R '^((.*/)?($dialog_suites)\\.|dialog_tests@)'"
     "sweep@^(core/(PathRules|RunText)|framework/CString\\.)@timeout 600 bash tools/sweep.sh"
     "e2e@.@CALV_WINEPREFIX=$repo/build/mutants/e2e-prefix timeout 900 bash tools/e2e.sh build/x64"
 )

@@ -131,7 +131,8 @@ run_wine() {
         log "no Wine test bed in $bed: run tools/install-deps.sh (once as root)"
         exit 125
     fi
-    # Wine takes its code page from the locale; ja_JP.UTF-8 is generated inside the bed.
+    # Wine takes its code page from the locale; ja_JP.UTF-8 (code page 932) is generated inside
+    # the bed. CALV_WINE_LOCALE names another for one command, e.g. C.UTF-8 for code page 1252.
     # Wine 10 aborts ("free(): invalid pointer") whenever TMPDIR is set: its server folder goes
     # to /tmp, while the caller's TMPDIR is mounted, as the prefixes made there need.
     local wine=("$1")
@@ -139,7 +140,7 @@ run_wine() {
         wine) wine=(/usr/lib/wine/wine64) ;;
         wineboot) wine=(/usr/lib/wine/wine64 wineboot) ;;
     esac
-    local command=(env -u LOCPATH -u TMPDIR LC_ALL=ja_JP.UTF-8 WINELOADER=/usr/lib/wine/wine64 "${wine[@]}" "${@:2}")
+    local command=(env -u LOCPATH -u TMPDIR LC_ALL="${CALV_WINE_LOCALE:-ja_JP.UTF-8}" WINELOADER=/usr/lib/wine/wine64 "${wine[@]}" "${@:2}")
     # The kernel lets no process reach into one of a sibling user namespace, as Wine's server
     # does to write into a program's memory: the commands of a session share the holder's.
     if [ -n "${CALV_WINE_BED_HOLDER:-}" ] && kill -0 "$CALV_WINE_BED_HOLDER" 2>/dev/null; then

@@ -7,6 +7,8 @@
 # wineserver and wineboot run both programs, 64- and 32-bit, the same way.
 # It never touches the system or ~/.wine: everything lives in a temporary folder
 # (or in $CALV_WINEPREFIX, if set before sourcing, so a prefix can be kept between runs).
+# Wine runs at code page 932 (ja_JP.UTF-8); CALV_WINE_LOCALE=C.UTF-8 in one command's environment
+# runs that command at code page 1252 instead (tools/wine-bed.sh), beside the others.
 # CALV_WINE_DESKTOP=WxH, set before sourcing, puts every Wine window into one desktop window
 # of that size instead of a window of its own on the X server.
 # Exports PATH, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES, WINEPATH, DISPLAY (a private

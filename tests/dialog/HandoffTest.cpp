@@ -11,29 +11,29 @@ namespace {
 using HandoffTest = RunFixture;
 
 // A path naming no file, of exactly nBytes bytes, in one long folder.
-std::string PathOfLength(size_t nBytes) { return "C:\\" + std::string(nBytes - 13, 'd') + "\\part3.ncd"; }
+std::wstring PathOfLength(size_t nBytes) { return L"C:\\" + std::wstring(nBytes - 13, 'd') + L"\\part3.ncd"; }
 
 TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
 {
-    SetText("SuffixName", "_old");
-    SetDword("OptOnOff", 0);
-    SetText("ScriptFile0", m_script);
+    SetText(L"SuffixName", L"_old");
+    SetDword(L"OptOnOff", 0);
+    SetText(L"ScriptFile0", m_script);
     // The first launch's argument names no file: it is shown all the same.
-    AppDriver app(LaunchOptions{{"C:\\work\\absent.ncd"}, {}, {}});
-    const Texts started = {"C:\\work\\", "absent.ncd", "C:\\work\\", "absent_old.ncd"};
+    AppDriver app(LaunchOptions{{L"C:\\work\\absent.ncd"}, {}, {}});
+    const Texts started = {L"C:\\work\\", L"absent.ncd", L"C:\\work\\", L"absent_old.ncd"};
     // Typed and not yet read: the output is derived with the suffix the field shows.
-    app.Type(IDC_SUFFIX, "_new");
+    app.Type(IDC_SUFFIX, L"_new");
     // Values only a second instance that loaded ("Convert") or saved ("SuffixName") would put back.
-    for (const char* pszName : {"SuffixName", "Convert"}) ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, pszName);
+    for (const wchar_t* pszName : {L"SuffixName", L"Convert"}) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, pszName);
 
-    const std::string longest = PathOfLength(1023);  // its NUL is the block's last byte
-    const std::string longFolder = longest.substr(0, longest.size() - 9);
+    const std::wstring longest = PathOfLength(1023);  // its NUL is the block's last byte
+    const std::wstring longFolder = longest.substr(0, longest.size() - 9);
     // The second launch's arguments; the input's folder and name, the output's folder and name then.
     struct Launch { Texts args, shown; } const launches[] = {
         {{}, started},
         {{PathOfLength(1024)}, started},  // cut to fit the block, it would name another file
-        {{"C:\\work\\part2.ncd"}, {"C:\\work\\", "part2.ncd", "C:\\work\\", "part2_new.ncd"}},
-        {{longest}, {longFolder, "part3.ncd", longFolder, "part3_new.ncd"}},
+        {{L"C:\\work\\part2.ncd"}, {L"C:\\work\\", L"part2.ncd", L"C:\\work\\", L"part2_new.ncd"}},
+        {{longest}, {longFolder, L"part3.ncd", longFolder, L"part3_new.ncd"}},
     };
     for (const Launch& launch : launches) {
         HWND hForeground = TakeForeground();
@@ -41,16 +41,16 @@ TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
         ::DestroyWindow(hForeground);
         const Texts shown = Shown(app);
         EXPECT_EQ(Texts(shown.begin() + 2, shown.begin() + 6), launch.shown);
-        EXPECT_EQ(shown[1], "conv.pl");
-        EXPECT_EQ(shown[6], "_new");
+        EXPECT_EQ(shown[1], L"conv.pl");
+        EXPECT_EQ(shown[6], L"_new");
         EXPECT_EQ(::GetForegroundWindow(), app.Dialog());
     }
-    std::string value;
-    EXPECT_FALSE(GetText("SuffixName", value) || GetText("Convert", value));
+    std::wstring value;
+    EXPECT_FALSE(GetText(L"SuffixName", value) || GetText(L"Convert", value));
 
     // Another program's block with no NUL in it, and a notice: nothing to take.
     const Texts shown = Shown(app);
-    HANDLE hBlock = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 1024, "CALVENDRAKE");
+    HANDLE hBlock = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 1024, L"CALVENDRAKE");
     void* pView = ::MapViewOfFile(hBlock, FILE_MAP_WRITE, 0, 0, 1024);
     ASSERT_NE(pView, nullptr);
     std::memset(pView, 'x', 1024);
@@ -63,21 +63,22 @@ TEST_F(HandoffTest, ASecondLaunchFillsTheFieldsAndBringsTheDialogForward)
 
 TEST_F(HandoffTest, AFileHandedOverDuringTheOverwriteQuestionIsShownButNotRun)
 {
-    const std::string script = m_folder.Write("upper.pl", kCopyScript), other = m_folder.Write("part2.ncd", "n20\n");
-    SetDword("OptOnOff", 0);
+    const std::wstring script = m_folder.Write(L"upper.pl", kCopyScript), other = m_folder.Write(L"part2.ncd", "n20\n");
+    SetDword(L"OptOnOff", 0);
     PlantOptions(0, 0, 0);
     // What the hand-off proposes as output is guarded: an existing namesake, or with no suffix the file itself.
-    const struct { std::string suffix, guarded; } rows[] = {{"_cvted", m_folder.Write("part2_cvted.ncd", "n30\n")}, {"", other}};
+    const struct { std::wstring suffix, guarded; } rows[] = {{L"_cvted", m_folder.Write(L"part2_cvted.ncd", "n30\n")}, {L"", other}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.suffix);
-        const std::string output = m_folder.Write("part1_cvted.ncd", "old\n"), guarded = ReadFileText(row.guarded);
+        const std::wstring output = m_folder.Write(L"part1_cvted.ncd", "old\n");
+        const std::string guarded = ReadFileText(row.guarded);
         AppDriver app(LaunchOptions{{m_input}, {}, {}});
         app.Type(IDC_SCRIPT_NAME, script);
         app.Type(IDC_SUFFIX, row.suffix);
         HWND hQuestion = FirstMessageOfRun(app);
-        EXPECT_EQ(app.MessageText(hQuestion), output + " は既に存在します。\n上書きしますか?");
+        EXPECT_EQ(app.MessageText(hQuestion), output + L" は既に存在します。\n上書きしますか?");
         EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{other}, {}, {}})), 0u);
-        EXPECT_EQ(app.Text(IDC_INPUT_NAME) + "|" + app.Text(IDC_OUTPUT_NAME), "part2.ncd|part2" + row.suffix + ".ncd");
+        EXPECT_EQ(app.Text(IDC_INPUT_NAME) + L"|" + app.Text(IDC_OUTPUT_NAME), L"part2.ncd|part2" + row.suffix + L".ncd");
         // Yes means the file asked about, and the run goes on with it.
         app.Answer(hQuestion, IDYES);
         EXPECT_EQ(AnswerUntilFinished(app), Texts{});
@@ -94,9 +95,10 @@ Texts g_received;
 INT_PTR CALLBACK StandInProc(HWND, UINT message, WPARAM, LPARAM)
 {
     if (message != WM_HANDOFF_INPUT) return FALSE;
-    HANDLE hBlock = ::OpenFileMappingA(FILE_MAP_READ, FALSE, "CALVENDRAKE");
+    HANDLE hBlock = ::OpenFileMappingW(FILE_MAP_READ, FALSE, L"CALVENDRAKE");
     const char* pchView = hBlock ? static_cast<const char*>(::MapViewOfFile(hBlock, FILE_MAP_READ, 0, 0, 1024)) : nullptr;
-    g_received.push_back(pchView && std::memchr(pchView, '\0', 1024) ? pchView : "<unreadable>");
+    // The block is code page 932 text, as every version writes it.
+    g_received.push_back(pchView && std::memchr(pchView, '\0', 1024) ? FromBytes(932, pchView) : L"<unreadable>");
     if (pchView) ::UnmapViewOfFile(pchView);
     if (hBlock) ::CloseHandle(hBlock);
     return TRUE;
@@ -106,13 +108,13 @@ TEST_F(HandoffTest, AWindowOfAnotherClassTitledCalvendrakeTakesNoLaunch)
 {
     // Another class's window under the dialog's title, as Explorer titles the program's folder,
     // above every other window: the launch's path must reach the dialog beneath it.
-    HWND hFolder = ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Calvendrake", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+    HWND hFolder = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Calvendrake", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                      nullptr, nullptr, nullptr, nullptr);
 
     AppDriver app(LaunchOptions{{m_input}, {}, {}});
-    EXPECT_EQ(app.Text(IDC_INPUT_NAME), "part1.ncd");
-    EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{m_folder / "part2.ncd"}, {}, {}})), 0u);
-    EXPECT_EQ(app.Text(IDC_INPUT_NAME), "part2.ncd");
+    EXPECT_EQ(app.Text(IDC_INPUT_NAME), L"part1.ncd");
+    EXPECT_EQ(WaitForExit(StartCalvendrake(LaunchOptions{{m_folder / L"part2.ncd"}, {}, {}})), 0u);
+    EXPECT_EQ(app.Text(IDC_INPUT_NAME), L"part2.ncd");
     app.Close();
     ::DestroyWindow(hFolder);
 }
@@ -120,16 +122,16 @@ TEST_F(HandoffTest, AWindowOfAnotherClassTitledCalvendrakeTakesNoLaunch)
 TEST_F(HandoffTest, TenLaunchesAtOnceEachDeliverTheirOwnPath)
 {
     // To see every delivery, the test plays the running instance itself.
-    HWND hStandIn = ::CreateWindowExA(0, WC_DIALOG, "Calvendrake", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+    HWND hStandIn = ::CreateWindowExW(0, MAKEINTRESOURCEW(0x8002), L"Calvendrake", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                       nullptr, nullptr);
-    ::SetWindowLongPtrA(hStandIn, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(StandInProc));
+    ::SetWindowLongPtrW(hStandIn, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(StandInProc));
     g_received.clear();
 
     // Paths of different lengths, so that one read half-overwritten by another shows.
-    Texts sent = {"C:\\作業\\表面\\部品9.ncd"};
-    for (size_t i = 1; i < 10; ++i) sent.push_back("C:\\work\\" + std::string(i * 20, 'a') + "\\part.ncd");
+    Texts sent = {L"C:\\作業\\表面\\部品9.ncd"};
+    for (size_t i = 1; i < 10; ++i) sent.push_back(L"C:\\work\\" + std::wstring(i * 20, 'a') + L"\\part.ncd");
     std::vector<HANDLE> launches;
-    for (const std::string& path : sent) launches.push_back(StartCalvendrake(LaunchOptions{{path}, {}, {}}));
+    for (const std::wstring& path : sent) launches.push_back(StartCalvendrake(LaunchOptions{{path}, {}, {}}));
     // Handle nothing for a while, so that the launches pile up at the block: a sender that
     // wrote without waiting its turn would overwrite a path not yet read.
     ::Sleep(2000);
@@ -139,8 +141,8 @@ TEST_F(HandoffTest, TenLaunchesAtOnceEachDeliverTheirOwnPath)
     std::sort(sent.begin(), sent.end());
     std::sort(g_received.begin(), g_received.end());
     EXPECT_EQ(g_received, sent);
-    std::string value;
-    EXPECT_FALSE(GetText("Convert", value));  // none of them took itself for the first instance
+    std::wstring value;
+    EXPECT_FALSE(GetText(L"Convert", value));  // none of them took itself for the first instance
 }
 
 }  // namespace

@@ -21,29 +21,29 @@ size_t PeakWorkingSetMb(DWORD dwProcessId)
 TEST_F(LimitsTest, RefusesAnOutputPathTooLongToCheck)
 {
     // 259 bytes is the longest path the system's buffers hold.
-    const std::string longest = m_folder.Write(std::string(258 - m_folder.Path().size(), 'o'), "old\n");
-    const std::string tooLong = longest + "o";
+    const std::wstring longest = m_folder.Write(std::wstring(258 - m_folder.Path().size(), 'o'), "old\n");
+    const std::wstring tooLong = longest + L"o";
     ASSERT_EQ(longest.size(), 259u);
     AppDriver app(RecordingPerl({m_input}));
     app.Type(IDC_SCRIPT_NAME, m_script);
 
     app.Type(IDC_OUTPUT_NAME, longest);
-    EXPECT_EQ(PressRun(app), Texts{longest + " は既に存在します。\n上書きしますか?"});
+    EXPECT_EQ(PressRun(app), Texts{longest + L" は既に存在します。\n上書きしますか?"});
 
     // One byte more and the output cannot be checked: refused before any question, nothing run.
     app.Type(IDC_OUTPUT_NAME, tooLong);
-    EXPECT_EQ(PressRun(app), Texts{tooLong + " は不正なファイルです。"});
+    EXPECT_EQ(PressRun(app), Texts{tooLong + L" は不正なファイルです。"});
     EXPECT_EQ(app.FocusedId(), IDC_OUTPUT_NAME);
     EXPECT_EQ(app.EditSelection(IDC_OUTPUT_NAME), WholeText(app.Text(IDC_OUTPUT_NAME)));
-    EXPECT_EQ(Recorded(), "");
+    EXPECT_EQ(Recorded(), L"");
     app.Close();
 }
 
 TEST_F(LimitsTest, AFloodOfErrorOutputLeavesMemoryFlat)
 {
     // 210 MB of warnings from a runaway loop, then the line that matters.
-    const std::string warning = "warning: runaway loop " + std::string(77, '.') + "\n";
-    const std::string script = m_folder.Write("flood.pl",
+    const std::wstring warning = L"warning: runaway loop " + std::wstring(77, '.') + L"\n";
+    const std::wstring script = m_folder.Write(L"flood.pl",
                                               "my $line = 'warning: runaway loop ' . ('.' x 77) . \"\\n\";\n"
                                               "print STDERR $line x 10000 for 1 .. 210;\n"
                                               "print STDERR \"last words\\n\";\n"
@@ -51,9 +51,9 @@ TEST_F(LimitsTest, AFloodOfErrorOutputLeavesMemoryFlat)
     AppDriver app(LaunchOptions{{m_input}, {}, {}});
     app.Type(IDC_SCRIPT_NAME, script);
 
-    std::string expected = script + " の実行に失敗しました。（終了コード 4）\n\n";
+    std::wstring expected = script + L" の実行に失敗しました。（終了コード 4）\n\n";
     for (int nLine = 0; nLine < 19; ++nLine) expected += warning;
-    EXPECT_EQ(PressRun(app), Texts{expected + "last words"});
+    EXPECT_EQ(PressRun(app), Texts{expected + L"last words"});
     // The idle window holds about 25 MB; reading the whole output took over 200.
     EXPECT_LT(PeakWorkingSetMb(app.ProcessId()), 100u);
     app.Close();

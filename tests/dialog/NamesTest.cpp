@@ -1,60 +1,78 @@
-// Names that come in from outside, at every way in: what code page 932 carries
-// is taken as always; a name it cannot carry is refused by its real name, and
-// the look-alike the ANSI calls make of it, a file beside it, is neither taken,
-// proposed nor run.
+// Names that come in from outside, at every way in and at the code page the
+// program runs at (CodePageUnderTest): every name is taken and shown as itself,
+// never as the look-alike the ANSI calls make of it, a file beside it. Perl, an
+// ANSI program, receives each name as it is where the code page carries it, else
+// a short name of the same file that it carries; an output whose own name the code
+// page lacks is refused by its real name before anything runs.
 #include "Names.h"
 #include "RunFixture.h"
 
+#include <shellapi.h>
+
 namespace {
 
-const wchar_t kRefusal[] = L"\nﾌｧｲﾙ名に、ｼﾌﾄJIS で表せない文字が含まれています。\nﾌｧｲﾙ名を変更してください。";
+// After the real name perl cannot be given: at code page 932, and at another.
+const wchar_t kRefusal932[] = L"\nﾌｧｲﾙ名に、ｼﾌﾄJIS で表せない文字が含まれています。\nﾌｧｲﾙ名を変更してください。";
+const wchar_t kRefusalOther[] = L"\nﾌｧｲﾙ名に、この Windows の文字ｺｰﾄﾞで表せない文字が含まれています。\nﾌｧｲﾙ名を変更してください。";
+
+std::wstring Leaf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
+std::wstring Folder(const std::wstring& path) { return path.substr(0, path.rfind(L'\\') + 1); }
+std::wstring Proposed(const std::wstring& input) { return input.substr(0, input.rfind(L'.')) + L"_cvted.ncd"; }
+// The end of a folder label, which shortens a long folder at its front: the folder's own name.
+std::wstring LabelEnd(const std::wstring& path)
+{
+    const std::wstring folder = Folder(path);
+    return folder.substr(folder.rfind(L'\\', folder.size() - 2));
+}
+bool EndsWith(const std::wstring& text, const std::wstring& end) { return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0; }
+
+// The long form of a path whose folder exists.
+std::wstring LongName(const std::wstring& path)
+{
+    wchar_t szLong[MAX_PATH * 2] = L"";
+    if (::GetLongPathNameW(path.c_str(), szLong, ARRAYSIZE(szLong))) return szLong;
+    ::GetLongPathNameW(Folder(path).c_str(), szLong, ARRAYSIZE(szLong));
+    return szLong + Leaf(path);
+}
 
 class NamesTest : public RunFixture {
 protected:
     NamesTest()
     {
         for (const Name& row : kNames) {
-            std::filesystem::create_directories(std::filesystem::path(Path(row)).parent_path());
-            std::ofstream(std::filesystem::path(Path(row))) << "N10\n";
-            if (row.lookalike) m_folder.Write(row.lookalike, "N10\n");
+            m_folder.Write(row.name, "N10\n");
+            if (row.lookalike) m_folder.Write(FromBytes(932, row.lookalike), "N10\n");
         }
-        SetText("ScriptFile0", m_script);
+        SetText(L"ScriptFile0", m_script);
     }
-    std::wstring Path(const Name& row) const { return Wide(m_folder.Path()) + L"\\" + row.name; }
+    std::wstring Path(const Name& row) const { return m_folder / row.name; }
 
-    // After a name came in for the field nFieldID: taken, the field shows it; refused, a message owned
-    // by the dialog names it, and when the dialog's process shows it the focus then goes to the field.
-    void Expect(AppDriver& app, const Name& row, int nFieldID) const
+    // After a name came in for the field nFieldID: the field shows it, with no message.
+    static void ExpectTaken(AppDriver& app, const std::wstring& path, int nFieldID)
     {
-        if (row.carried) {
-            app.Finish();
-            EXPECT_TRUE(WaitUntil([&] { return app.Text(nFieldID) == row.shown; })) << app.Text(nFieldID);
-            return;
+        HWND hBox = nullptr;
+        WaitUntil([&] { return app.Text(nFieldID) == Leaf(path) || (hBox = app.FindWindowOf(L"#32770", app.Dialog())); });
+        if (hBox) {
+            ADD_FAILURE() << "refused: " << testing::PrintToString(app.MessageText(hBox));
+            app.Answer(hBox, IDOK);
         }
-        HWND hBox = app.WaitForWindow("#32770", app.Dialog());
-        DWORD dwProcessId = 0;
-        ::GetWindowThreadProcessId(hBox, &dwProcessId);
-        EXPECT_EQ(WideWindowText(::GetDlgItem(hBox, 0xFFFF)), Path(row) + kRefusal);
-        app.Answer(hBox, IDOK);
         app.Finish();
-        if (dwProcessId == app.ProcessId()) {
-            EXPECT_TRUE(WaitUntil([&] { return app.FocusedId() == nFieldID; }));
-        }
+        EXPECT_EQ(app.Text(nFieldID), Leaf(path));
     }
-    // Every name put in one way; a refused one changes nothing, but a typed one stays in its field.
-    void PutEach(AppDriver& app, int nFieldID, const std::function<void(const std::wstring&)>& put, bool bTyped = false) const
+    // The output proposed from an input: its name, in the input's folder.
+    static void ExpectProposed(AppDriver& app, const std::wstring& input)
+    {
+        EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), Leaf(Proposed(input)));
+        EXPECT_TRUE(EndsWith(app.Text(IDC_OUTPUT_PATH), LabelEnd(input))) << testing::PrintToString(app.Text(IDC_OUTPUT_PATH));
+    }
+    // Every name put in one way: taken, and where it is an input not typed, the output is proposed beside it.
+    void PutEach(AppDriver& app, int nFieldID, const std::function<void(const std::wstring&)>& put, bool bProposes = false) const
     {
         for (const Name& row : kNames) {
             SCOPED_TRACE(testing::PrintToString(row.name));
-            const Texts before = Shown(app);
             put(Path(row));
-            Expect(app, row, nFieldID);
-            if (row.carried) continue;
-            if (bTyped) {
-                EXPECT_EQ(WideWindowText(app.Control(nFieldID)), Path(row));
-            } else {
-                EXPECT_EQ(Shown(app), before);
-            }
+            ExpectTaken(app, Path(row), nFieldID);
+            if (bProposes) ExpectProposed(app, Path(row));
         }
     }
     void PickEach(int nBrowseID, int nFieldID) const
@@ -64,28 +82,74 @@ protected:
             Chooser chooser(app, nBrowseID);
             chooser.Press(path, IDOK);
             WaitUntil([&] { return !::IsWindow(chooser.hWnd); });
-        });
+        }, nBrowseID == IDC_INPUT_BROWSE);
         app.Close();
+    }
+
+    // The arguments perl received in its last recorded start; none when it was not started.
+    Texts LastRun() const
+    {
+        const std::wstring lines = Recorded();
+        const size_t nEnd = lines.size() > 1 ? lines.rfind(L'\n', lines.size() - 2) : std::wstring::npos;
+        const std::wstring line = lines.substr(nEnd == std::wstring::npos ? 0 : nEnd + 1);
+        int nArgs = 0;
+        LPWSTR* ppszArgs = line.empty() ? nullptr : ::CommandLineToArgvW(line.substr(0, line.size() - 1).c_str(), &nArgs);
+        Texts args(ppszArgs + (nArgs ? 1 : 0), ppszArgs + nArgs);
+        ::LocalFree(ppszArgs);
+        return args;
+    }
+    // How perl received a path: as it is where the code page carries it, else by a name it carries of the same file.
+    static void ExpectReceived(const std::wstring& received, const std::wstring& path)
+    {
+        if (Carries(CodePageUnderTest(), path)) {
+            EXPECT_EQ(received, path);
+        } else {
+            EXPECT_TRUE(Carries(CodePageUnderTest(), received)) << testing::PrintToString(received);
+            EXPECT_EQ(LongName(received), path);
+        }
+    }
+    // Run with the input and the output the dialog shows: run, or refused by the output's real name.
+    void ExpectRun(AppDriver& app, const std::wstring& input, const std::wstring& output) const
+    {
+        const std::wstring before = Recorded();
+        const Texts messages = PressRun(app);
+        if (Carries(CodePageUnderTest(), Leaf(output))) {
+            EXPECT_EQ(messages, Texts{});
+            const Texts args = LastRun();
+            ASSERT_EQ(args.size(), 3u);
+            ExpectReceived(args[0], m_script);
+            ExpectReceived(args[1], input);
+            ExpectReceived(args[2], output);
+            return;
+        }
+        EXPECT_EQ(messages, Texts{output + (CodePageUnderTest() == 932 ? kRefusal932 : kRefusalOther)});
+        EXPECT_EQ(app.FocusedId(), IDC_OUTPUT_NAME);
+        EXPECT_EQ(Recorded(), before);
     }
 };
 
 TEST_F(NamesTest, FirstLaunch)
 {
     for (const Name& row : kNames) {
-        AppDriver app(LaunchOptions{}, Path(row));
-        Expect(app, row, IDC_INPUT_NAME);
-        EXPECT_EQ(app.Text(IDC_OUTPUT_NAME).empty(), !row.carried);  // proposed only from a name taken
+        SCOPED_TRACE(testing::PrintToString(row.name));
+        AppDriver app(LaunchOptions{{Path(row)}, {}, {}});
+        ExpectTaken(app, Path(row), IDC_INPUT_NAME);
+        ExpectProposed(app, Path(row));
         app.Close();
     }
 }
 
-TEST_F(NamesTest, SecondLaunchOrDropOnALabel)
+TEST_F(NamesTest, SecondLaunchOrDropOnALabelAndRun)
 {
     AppDriver app(RecordingPerl({m_input}));
-    PutEach(app, IDC_INPUT_NAME, [](const std::wstring& path) { ::CloseHandle(StartCalvendrake(LaunchOptions{}, path)); });
-    PutEach(app, IDC_INPUT_NAME, [&](const std::wstring& path) { DropFiles(app.Control(IDC_INPUT_PATH), {path}); });
-    EXPECT_EQ(PressRun(app), Texts{});
-    EXPECT_EQ(Recorded(), RunLine(m_script, m_folder / "～1.ncd", m_folder / "～1_cvted.ncd"));
+    PutEach(app, IDC_INPUT_NAME, [](const std::wstring& path) { ::CloseHandle(StartCalvendrake(LaunchOptions{{path}, {}, {}})); }, true);
+    for (const Name& row : kNames) {
+        SCOPED_TRACE(testing::PrintToString(row.name));
+        DropFiles(app.Control(IDC_INPUT_PATH), {Path(row)});
+        ExpectTaken(app, Path(row), IDC_INPUT_NAME);
+        ExpectProposed(app, Path(row));
+        ExpectRun(app, Path(row), Proposed(Path(row)));
+    }
     app.Close();
 }
 
@@ -96,22 +160,43 @@ TEST_F(NamesTest, PickedInTheOutputChooser) { PickEach(IDC_OUTPUT_BROWSE, IDC_OU
 TEST_F(NamesTest, TypedIntoAField)
 {
     AppDriver app(RecordingPerl({m_input}));
-    HWND hInput = app.Control(IDC_INPUT_NAME);
-    // Typed, a name is checked as the focus leaves.
-    PutEach(app, IDC_INPUT_NAME, [&](const std::wstring& path) {
-        app.Focus(IDC_INPUT_NAME);
-        ::SendMessageW(hInput, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        ::PostMessageA(app.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control(IDC_SETTINGS)), TRUE);
-    }, true);
-    EXPECT_EQ(PressRun(app), Texts{});
-    EXPECT_EQ(Recorded(), RunLine(m_script, m_folder / "～1.ncd", m_folder / "part1_cvted.ncd"));
-    // Set while the focus is elsewhere, Run checks it; filling another field keeps it.
-    ::SendMessageW(hInput, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Path(kNames[0]).c_str()));
-    app.ClickAsync(IDC_RUN);
-    Expect(app, kNames[0], IDC_INPUT_NAME);
-    DropFiles(app.Control(IDC_SCRIPT_PATH), {Wide(m_script)});
-    EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_SCRIPT_NAME) == "conv.pl"; }));
-    EXPECT_EQ(WideWindowText(hInput), Path(kNames[0]));
+    // Typed, a name is read as the focus leaves.
+    for (int nFieldID : {IDC_INPUT_NAME, IDC_OUTPUT_NAME}) {
+        PutEach(app, nFieldID, [&](const std::wstring& path) {
+            app.Type(nFieldID, path);
+            ::PostMessageW(app.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control(IDC_SETTINGS)), TRUE);
+        });
+    }
+    // Typed and Run pressed at once: the output is read as Run takes the focus.
+    for (const Name& row : {kNames[0], kNames[3], kNames[5]}) {
+        SCOPED_TRACE(testing::PrintToString(row.name));
+        const std::wstring output = m_folder / (L"out-" + Leaf(row.name));
+        app.Type(IDC_INPUT_NAME, Path(row));
+        app.ClickAsync(IDC_SETTINGS);  // the focus leaves; whatever this shows is answered
+        AnswerUntilFinished(app);
+        app.Type(IDC_OUTPUT_NAME, output);
+        ExpectRun(app, Path(row), output);
+    }
+    app.Close();
+}
+
+// A name typed, then the file of its look-alike dropped: the field shows the dropped file,
+// whose name is what an ANSI read of the typed one gives, and Run takes that file.
+TEST_F(NamesTest, ATypedNameIsReplacedByTheFileDroppedAfterIt)
+{
+    AppDriver app(RecordingPerl());
+    app.Type(IDC_SCRIPT_NAME, m_script);
+    for (const Name& row : kNames) {
+        if (!row.lookalike) continue;
+        SCOPED_TRACE(testing::PrintToString(row.name));
+        const std::wstring dropped = m_folder / FromBytes(932, row.lookalike);
+        app.Type(IDC_INPUT_NAME, Leaf(row.name));
+        app.ClickAsync(IDC_SETTINGS);  // the focus leaves; whatever this shows is answered
+        AnswerUntilFinished(app);
+        DropFiles(app.Control(IDC_INPUT_PATH), {dropped});
+        EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_INPUT_NAME) == Leaf(dropped); })) << testing::PrintToString(app.Text(IDC_INPUT_NAME));
+        ExpectRun(app, dropped, Proposed(dropped));
+    }
     app.Close();
 }
 
@@ -119,12 +204,56 @@ TEST_F(NamesTest, StoredAsARecentScript)
 {
     Texts listed;
     for (size_t i = 0; i < std::size(kNames); ++i) {
-        const std::wstring value = Path(kNames[i]);
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, Wide(kSettingsKey).c_str(), (L"ScriptFile" + std::to_wstring(i)).c_str(), REG_SZ,
-                          value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        if (kNames[i].carried) listed.push_back(kNames[i].shown);
+        SetText((L"ScriptFile" + std::to_wstring(i)).c_str(), Path(kNames[i]));
+        listed.push_back(Leaf(kNames[i].name));
     }
     EXPECT_EQ(AppDriver().ComboItems(IDC_SCRIPT_NAME), listed);
+}
+
+// A real conversion with Japanese names throughout; the output is proposed where the code page
+// carries its name, and typed in the same folder where it does not.
+TEST_F(NamesTest, ConvertsAJapaneseNamedFile)
+{
+    const std::wstring script = m_folder.Write(L"表示\\変換.pl", kCopyScript);
+    const std::wstring input = m_folder.Write(L"データ\\部品.ncd", "n10 g01 x1.5\n");
+    const std::wstring output = Carries(CodePageUnderTest(), Leaf(Proposed(input))) ? Proposed(input) : Folder(input) + L"out.ncd";
+    SetText(L"ScriptFile0", script);
+    PlantOptions(0, 0, 0);
+    AppDriver app(LaunchOptions{{input}, {}, {}});
+    EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), Texts{L"変換.pl"});
+    EXPECT_EQ(app.Text(IDC_INPUT_NAME), L"部品.ncd");
+    if (output != Proposed(input)) app.Type(IDC_OUTPUT_NAME, output);
+    EXPECT_EQ(PressRun(app), Texts{});
+    EXPECT_EQ(ReadFileText(output), "N10 G01 X1.5\n");
+    app.Close();
+}
+
+// A suffix is part of a name like any other: the output is proposed with it, in the input's folder.
+TEST_F(NamesTest, TheSuffixKeepsEveryCharacter)
+{
+    for (const std::wstring suffix : {L"_¥", L"_ü", L"_変換"}) {
+        SCOPED_TRACE(testing::PrintToString(suffix));
+        DeleteSettingsKey();
+        AppDriver app;
+        ::SendMessageW(app.Control(IDC_SUFFIX), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(suffix.c_str()));
+        DropFiles(app.Control(IDC_INPUT_PATH), {m_input});
+        EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_INPUT_NAME) == L"part1.ncd"; }));
+        EXPECT_TRUE(EndsWith(app.Text(IDC_OUTPUT_PATH), LabelEnd(m_input))) << testing::PrintToString(app.Text(IDC_OUTPUT_PATH));
+        EXPECT_EQ(app.Text(IDC_OUTPUT_NAME), L"part1" + suffix + L".ncd");
+        app.Close();
+    }
+}
+
+// A user folder whose name code page 932 lacks holds the temporary folder: a failure's error output still shows.
+TEST_F(NamesTest, ATemporaryFolderOfAnyNameKeepsTheErrorOutput)
+{
+    const std::wstring temp = m_folder / L"Zoë";
+    ::CreateDirectoryW(temp.c_str(), nullptr);
+    const std::wstring failing = m_folder.Write(L"fail.pl", kFailScript);
+    AppDriver app(LaunchOptions{{m_input}, {{L"TEMP", temp}, {L"TMP", temp}}, {}});
+    app.Type(IDC_SCRIPT_NAME, failing);
+    EXPECT_EQ(PressRun(app), Texts{FailureMessage(failing)});
+    app.Close();
 }
 
 }  // namespace

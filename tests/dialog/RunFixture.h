@@ -14,28 +14,26 @@
 #include <fstream>
 
 // What EM_GETSEL and CB_GETEDITSEL report when all of text is selected.
-inline DWORD WholeText(const std::string& text) { return MAKELONG(0, text.size()); }
+inline DWORD WholeText(const std::wstring& text) { return MAKELONG(0, text.size()); }
 
 // A fresh folder under %TEMP% named after the test, removed afterwards.
 class TestFolder {
 public:
-    TestFolder() : m_strPath((std::filesystem::temp_directory_path() / ("calv-" + TestName())).string())
+    TestFolder() : m_strPath((std::filesystem::temp_directory_path() / ("calv-" + TestName())).wstring())
     {
         Clear();
-        ::SHCreateDirectoryExA(nullptr, m_strPath.c_str(), nullptr);
+        ::SHCreateDirectoryExW(nullptr, m_strPath.c_str(), nullptr);
     }
     ~TestFolder() { Clear(); }
-    const std::string& Path() const { return m_strPath; }
-    std::string operator/(const std::string& name) const { return m_strPath + "\\" + name; }
-    // The name may hold double-byte characters whose second byte is a backslash.
-    std::string Write(const std::string& name, const std::string& content) const
+    const std::wstring& Path() const { return m_strPath; }
+    std::wstring operator/(const std::wstring& name) const { return m_strPath + L"\\" + name; }
+    // A file of these bytes, and the folders it lies in.
+    std::wstring Write(const std::wstring& name, const std::string& content) const
     {
-        char szFolder[MAX_PATH * 2] = "";
-        lstrcpynA(szFolder, (*this / name).c_str(), sizeof(szFolder));
-        ::PathRemoveFileSpecA(szFolder);
-        ::SHCreateDirectoryExA(nullptr, szFolder, nullptr);
-        std::ofstream(*this / name, std::ios::binary) << content;
-        return *this / name;
+        const std::filesystem::path path(*this / name);
+        ::SHCreateDirectoryExW(nullptr, path.parent_path().c_str(), nullptr);
+        std::ofstream(path, std::ios::binary) << content;
+        return path.wstring();
     }
 
 private:
@@ -48,7 +46,7 @@ private:
             ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         std::filesystem::remove_all(m_strPath, error);
     }
-    std::string m_strPath;
+    std::wstring m_strPath;
 };
 
 // The platform's open or save dialog, read and answered through its own controls.
@@ -59,13 +57,13 @@ struct Chooser {
     Chooser(AppDriver& driver, int nBrowseID) : app(driver)
     {
         app.ClickAsync(nBrowseID);
-        hWnd = app.WaitForWindow("#32770", app.Dialog());
+        hWnd = app.WaitForWindow(L"#32770", app.Dialog());
     }
     HWND NameField() const { return ::GetDlgItem(hWnd, cmb13) ? ::GetDlgItem(hWnd, cmb13) : ::GetDlgItem(hWnd, edt1); }
     void Press(const std::wstring& name, int nButton) const
     {
         ::SendMessageW(NameField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        ::PostMessageA(::GetDlgItem(hWnd, nButton), BM_CLICK, 0, 0);  // its answer may be a message of its own
+        ::PostMessageW(::GetDlgItem(hWnd, nButton), BM_CLICK, 0, 0);  // its answer may be a message of its own
     }
 };
 
@@ -74,8 +72,12 @@ protected:
     // Opening the output is on by default; only the tests that look at it turn it on.
     RunFixture()
     {
+        // Another code page than asked for would prove nothing about it.
+        if (CodePageUnderTest() != CP_UTF8) {
+            EXPECT_EQ(::GetACP(), CodePageUnderTest());
+        }
         // A program left running by a test that was stopped would take every later start for a second launch.
-        for (int i = 0; HWND hWnd = i < 10 ? ::FindWindowA(nullptr, "Calvendrake") : nullptr; ++i) {
+        for (int i = 0; HWND hWnd = i < 10 ? ::FindWindowW(nullptr, L"Calvendrake") : nullptr; ++i) {
             DWORD dwProcessId = 0;
             ::GetWindowThreadProcessId(hWnd, &dwProcessId);
             HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId);
@@ -84,15 +86,15 @@ protected:
             ::CloseHandle(hProcess);
         }
         DeleteSettingsKey();
-        SetDword("OpenCvtedFile", 0);
+        SetDword(L"OpenCvtedFile", 0);
     }
 
     // The three after-run check boxes as the next start shows them.
     static void PlantOptions(DWORD dwCompleteDialog, DWORD dwOpenCvtedFile, DWORD dwExitAfterCvt)
     {
-        SetDword("CompleteDialog", dwCompleteDialog);
-        SetDword("OpenCvtedFile", dwOpenCvtedFile);
-        SetDword("ExitAfterCvt", dwExitAfterCvt);
+        SetDword(L"CompleteDialog", dwCompleteDialog);
+        SetDword(L"OpenCvtedFile", dwOpenCvtedFile);
+        SetDword(L"ExitAfterCvt", dwExitAfterCvt);
     }
 
     // Start options under which "perl" is recorder.exe, beside a copy of the program (where it
@@ -100,22 +102,30 @@ protected:
     LaunchOptions RecordingPerl(const Texts& args = {}) const
     {
         LaunchOptions options = Recording(args);
-        CopyProgram("recorder.exe", "app\\perl.exe");
-        options.program = CopyProgram("Calvendrake.exe", "app\\Calvendrake.exe");
+        CopyProgram(L"recorder.exe", L"app\\perl.exe");
+        options.program = CopyProgram(ProgramName(), L"app\\Calvendrake.exe");
         return options;
     }
     // A program of the build copied to a path in the test's folder; its full path.
-    std::string CopyProgram(const std::string& name, const std::string& path) const
+    std::wstring CopyProgram(const std::wstring& name, const std::wstring& path) const
     {
-        return m_folder.Write(path, ReadFileText(ProgramFolder() + "\\" + name));
+        return m_folder.Write(path, ReadFileText(ProgramFolder() + L"\\" + name));
     }
     // Start options that let recorder.exe, started by whatever means, write to RecordFile().
-    LaunchOptions Recording(const Texts& args = {}) const { return LaunchOptions{args, {{"CALV_RECORD_FILE", RecordFile()}}, {}}; }
-    std::string RecordFile() const { return m_folder / "record.txt"; }
-    std::string Recorded() const { return ReadFileText(RecordFile()); }
-    static std::string RunLine(const std::string& script, const std::string& input, const std::string& output)
+    LaunchOptions Recording(const Texts& args = {}) const { return LaunchOptions{args, {{L"CALV_RECORD_FILE", RecordFile()}}, {}}; }
+    std::wstring RecordFile() const { return m_folder / L"record.txt"; }
+    std::wstring Recorded() const { return FromBytes(CP_UTF8, ReadFileText(RecordFile())); }
+    static std::wstring RunLine(const std::wstring& script, const std::wstring& input, const std::wstring& output)
     {
-        return "perl \"" + script + "\" \"" + input + "\" \"" + output + "\"\n";
+        return L"perl \"" + script + L"\" \"" + input + L"\" \"" + output + L"\"\n";
+    }
+
+    // What Run shows after kFailScript, saved as script, failed.
+    static std::wstring FailureMessage(const std::wstring& script)
+    {
+        std::wstring message = script + L" の実行に失敗しました。（終了コード 1）\n\n";
+        for (int nLine = 12; nLine <= 30; ++nLine) message += L"line " + std::to_wstring(nLine) + L"\n";
+        return message + L"N40: 入力が見つかりません";
     }
 
     // Presses Run and answers the message boxes it shows with the buttons given, in order;
@@ -145,11 +155,11 @@ protected:
         Texts shown;
         for (int nID : {IDC_SCRIPT_PATH, IDC_SCRIPT_NAME, IDC_INPUT_PATH, IDC_INPUT_NAME, IDC_OUTPUT_PATH, IDC_OUTPUT_NAME, IDC_SUFFIX})
             shown.push_back(app.Text(nID));
-        shown.push_back(app.IsChecked(IDC_COMPLETE_DIALOG) ? "checked" : "unchecked");
+        shown.push_back(app.IsChecked(IDC_COMPLETE_DIALOG) ? L"checked" : L"unchecked");
         return shown;
     }
 
     TestFolder m_folder;
-    const std::string m_script = m_folder.Write("conv.pl", "1;\n");
-    const std::string m_input = m_folder.Write("part1.ncd", "n10 g01\n");
+    const std::wstring m_script = m_folder.Write(L"conv.pl", "1;\n");
+    const std::wstring m_input = m_folder.Write(L"part1.ncd", "n10 g01\n");
 };

@@ -12,22 +12,22 @@ using SettingsTest = RunFixture;
 Texts StoredScripts()
 {
     Texts scripts;
-    for (std::string path; GetText(("ScriptFile" + std::to_string(scripts.size())).c_str(), path);) scripts.push_back(path);
+    for (std::wstring path; GetText((L"ScriptFile" + std::to_wstring(scripts.size())).c_str(), path);) scripts.push_back(path);
     return scripts;
 }
 
 TEST_F(SettingsTest, RecentScriptsKeepTheirOrderAndTakeTheNewSpelling)
 {
-    const std::string s0 = m_folder.Write("s0.pl", "1;\n"), a = m_folder.Write("a.pl", "1;\n");
-    SetText("ScriptFile0", s0);
-    SetText("ScriptFile1", a);
+    const std::wstring s0 = m_folder.Write(L"s0.pl", "1;\n"), a = m_folder.Write(L"a.pl", "1;\n");
+    SetText(L"ScriptFile0", s0);
+    SetText(L"ScriptFile1", a);
     AppDriver app(RecordingPerl({m_input}));
     // The same script in other letters takes the old entry's place, in the new spelling, also when first.
-    for (const std::string& run : {m_folder / "A.PL", a, s0, s0}) {
+    for (const std::wstring& run : {m_folder / L"A.PL", a, s0, s0}) {
         app.Type(IDC_SCRIPT_NAME, run);
         EXPECT_EQ(PressRun(app), Texts{}) << run;
     }
-    EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), (Texts{"s0.pl", "a.pl"}));
+    EXPECT_EQ(app.ComboItems(IDC_SCRIPT_NAME), (Texts{L"s0.pl", L"a.pl"}));
     app.Close();
     EXPECT_EQ(StoredScripts(), (Texts{s0, a}));
 }
@@ -38,7 +38,7 @@ void ExpectWindow(const AppDriver& app, POINT corner, bool bExpanded)
     const RECT rect = app.WindowRect();
     EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
               (std::vector<LONG>{corner.x, corner.y, 396, bExpanded ? 476 : 310}));
-    EXPECT_EQ(app.Text(IDC_SETTINGS), bExpanded ? "設定(&P) <<" : "設定(&P) >>");
+    EXPECT_EQ(app.Text(IDC_SETTINGS), bExpanded ? L"設定(&P) <<" : L"設定(&P) >>");
     for (int nID : {IDC_OPEN_CVTED_FILE, IDC_EXIT_AFTER_CVT, IDC_COMPLETE_DIALOG, IDC_SUFFIX})
         EXPECT_EQ(::IsWindowEnabled(app.Control(nID)) != FALSE, bExpanded) << nID;
 }
@@ -48,14 +48,14 @@ TEST_F(SettingsTest, WhatTheWindowShowedAtCloseIsWhatTheNextStartShows)
     DeleteSettingsKey();
     // What a start shows, and how the session before it was closed.
     const int kOptionIds[] = {IDC_OPEN_CVTED_FILE, IDC_EXIT_AFTER_CVT, IDC_COMPLETE_DIALOG};
-    struct Session { bool options[3]; std::string suffix; bool bExpanded; POINT corner; std::function<void(AppDriver&)> close; };
+    struct Session { bool options[3]; std::wstring suffix; bool bExpanded; POINT corner; std::function<void(AppDriver&)> close; };
     const Session sessions[] = {
-        {{true, false, false}, "_cvted", false, {100, 100}, nullptr},  // a first start's defaults
-        {{false, true, false}, "_v2", true, {212, 87},
-         [](AppDriver& app) { ::PostMessageA(app.Control(IDOK), BM_CLICK, 0, 0); }},
-        {{true, false, true}, "_v3", false, {-8, 20}, [](AppDriver& app) { app.Close(); }},
-        {{false, false, true}, "-x", true, {40, 150},
-         [](AppDriver& app) { ::PostMessageA(app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {{true, false, false}, L"_cvted", false, {100, 100}, nullptr},  // a first start's defaults
+        {{false, true, false}, L"_v2", true, {212, 87},
+         [](AppDriver& app) { ::PostMessageW(app.Control(IDOK), BM_CLICK, 0, 0); }},
+        {{true, false, true}, L"_v3", false, {-8, 20}, [](AppDriver& app) { app.Close(); }},
+        {{false, false, true}, L"-x", true, {40, 150},
+         [](AppDriver& app) { ::PostMessageW(app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     for (size_t i = 0; i < std::size(sessions); ++i) {
         const Session& shown = sessions[i];
@@ -100,11 +100,11 @@ TEST_F(SettingsTest, AtTheEndOfASessionTheWindowKeepsWhatClosingWould)
 TEST_F(SettingsTest, AnOffScreenCornerComesOnScreen)
 {
     RECT work = {};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    SetDword("Convert", 1);  // positions in pixels, not to be converted from an older store
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetDword(L"Convert", 1);  // positions in pixels, not to be converted from an older store
     // Off every monitor (-32000, where a close while minimised leaves it): the work area's corner.
-    SetDword("PosLeft", static_cast<DWORD>(-32000));
-    SetDword("PosTop", static_cast<DWORD>(-32000));
+    SetDword(L"PosLeft", static_cast<DWORD>(-32000));
+    SetDword(L"PosTop", static_cast<DWORD>(-32000));
     AppDriver app;
     ExpectWindow(app, {work.left, work.top}, false);
     app.Close();

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -20,10 +21,10 @@ namespace {
 void DispatchPending()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
-DWORD WINAPI SendClick(LPVOID pv) { return static_cast<DWORD>(::SendMessageA(static_cast<HWND>(pv), BM_CLICK, 0, 0)); }
+DWORD WINAPI SendClick(LPVOID pv) { return static_cast<DWORD>(::SendMessageW(static_cast<HWND>(pv), BM_CLICK, 0, 0)); }
 
 void CALLBACK StoreAnswer(HWND, UINT, ULONG_PTR dwData, LRESULT lResult)
 {
@@ -32,24 +33,24 @@ void CALLBACK StoreAnswer(HWND, UINT, ULONG_PTR dwData, LRESULT lResult)
 
 }  // namespace
 
-std::string ProgramFolder()
+std::wstring ProgramFolder()
 {
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    ::PathRemoveFileSpecA(szPath);
+    wchar_t szPath[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    ::PathRemoveFileSpecW(szPath);
     return szPath;
 }
 
-HANDLE StartCalvendrake(const LaunchOptions& options, const std::wstring& wideArg)
+HANDLE StartCalvendrake(const LaunchOptions& options)
 {
-    std::string commandLineAnsi = "\"" + (options.program.empty() ? ProgramFolder() + "\\Calvendrake.exe" : options.program) + "\"";
-    for (const std::string& arg : options.args) commandLineAnsi += " \"" + arg + "\"";
-    std::wstring commandLine = Wide(commandLineAnsi) + (wideArg.empty() ? L"" : L" \"" + wideArg + L"\"");
+    std::wstring commandLine = L"\"" + (options.program.empty() ? ProgramFolder() + L"\\" + ProgramName() : options.program) + L"\"";
+    for (const std::wstring& arg : options.args) commandLine += L" \"" + arg + L"\"";
     // The options' variables are ours while the program starts and inherits them.
     auto env = options.env;
     for (auto& var : env) {
-        std::string old = std::getenv(var.first.c_str()) ? std::getenv(var.first.c_str()) : "";
-        ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
+        const wchar_t* pszOld = _wgetenv(var.first.c_str());
+        const std::wstring old = pszOld ? pszOld : L"";
+        ::SetEnvironmentVariableW(var.first.c_str(), var.second.c_str());
         var.second = old;
     }
     STARTUPINFOW si = {};
@@ -60,12 +61,12 @@ HANDLE StartCalvendrake(const LaunchOptions& options, const std::wstring& wideAr
     BOOL bStarted = FALSE;
     for (int nTry = 0; !bStarted && nTry < 5; ++nTry) {
         bStarted = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                    options.folder.empty() ? nullptr : Wide(options.folder).c_str(), &si, &pi);
+                                    options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi);
         if (!bStarted && ::GetLastError() == ERROR_INTERNAL_ERROR) ::Sleep(200);
         else if (!bStarted) break;
     }
-    for (const auto& var : env) ::SetEnvironmentVariableA(var.first.c_str(), var.second.c_str());
-    if (!bStarted) throw std::runtime_error("cannot start " + commandLineAnsi + ": error " + std::to_string(::GetLastError()));
+    for (const auto& var : env) ::SetEnvironmentVariableW(var.first.c_str(), var.second.empty() ? nullptr : var.second.c_str());
+    if (!bStarted) throw std::runtime_error("cannot start " + ToBytes(CP_UTF8, commandLine) + ": error " + std::to_string(::GetLastError()));
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
 }
@@ -86,35 +87,20 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
     return true;
 }
 
-// WM_GETTEXT through the ANSI or the wide SendMessage, as Char asks.
-template <typename Char>
-std::basic_string<Char> TextOf(HWND hWnd, LRESULT(WINAPI* pfnSend)(HWND, UINT, WPARAM, LPARAM))
+std::wstring WindowText(HWND hWnd)
 {
-    std::basic_string<Char> text(static_cast<size_t>(pfnSend(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, Char());
-    text.resize(static_cast<size_t>(pfnSend(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    std::wstring text(static_cast<size_t>(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::SendMessageW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
     return text;
-}
-
-std::string WindowText(HWND hWnd) { return TextOf<char>(hWnd, ::SendMessageA); }
-std::wstring WideWindowText(HWND hWnd) { return TextOf<wchar_t>(hWnd, ::SendMessageW); }
-
-std::wstring Wide(const std::string& text)
-{
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], static_cast<int>(wide.size()))));
-    return wide;
 }
 
 Texts ComboItems(HWND hCombo)
 {
-    // Wide on purpose: Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in ANSI.
     Texts items;
     for (WPARAM i = 0; i < static_cast<WPARAM>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); ++i) {
-        wchar_t szItem[1024] = L"";
-        ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szItem));
-        char szText[2048] = "";
-        ::WideCharToMultiByte(CP_ACP, 0, szItem, -1, szText, sizeof(szText), nullptr, nullptr);
-        items.push_back(szText);
+        std::wstring item(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        item.resize(static_cast<size_t>(::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]))));
+        items.push_back(item);
     }
     return items;
 }
@@ -122,7 +108,7 @@ Texts ComboItems(HWND hCombo)
 LRESULT SendForHandle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     std::pair<bool, LRESULT> answer = {false, 0};
-    if (!::SendMessageCallbackA(hWnd, message, wParam, lParam, StoreAnswer, reinterpret_cast<ULONG_PTR>(&answer))) return 0;
+    if (!::SendMessageCallbackW(hWnd, message, wParam, lParam, StoreAnswer, reinterpret_cast<ULONG_PTR>(&answer))) return 0;
     WaitUntil([&answer] { return DispatchPending(), answer.first; });  // the callback comes as a message
     return answer.second;
 }
@@ -138,7 +124,7 @@ void* CopyToProcessOf(HWND hWnd, const std::string& block)
     return pRemote;
 }
 
-void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths)
+void DropFiles(HWND hWndTarget, const Texts& paths)
 {
     // Wide, as the shell makes it.
     std::wstring names;
@@ -148,20 +134,20 @@ void DropFiles(HWND hWndTarget, const std::vector<std::wstring>& paths)
     std::string block(reinterpret_cast<const char*>(&header), sizeof(header));
     block.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
     // A drop handle of ours would point into our memory.
-    ::PostMessageA(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(CopyToProcessOf(hWndTarget, block)), 0);
+    ::PostMessageW(hWndTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(CopyToProcessOf(hWndTarget, block)), 0);
 }
 
 HWND TakeForeground()
 {
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
     ::SetForegroundWindow(hWnd);
     DispatchPending();
     return hWnd;
 }
 
-AppDriver::AppDriver(const LaunchOptions& options, const std::wstring& wideArg)
+AppDriver::AppDriver(const LaunchOptions& options)
 {
-    m_hProcess = StartCalvendrake(options, wideArg);
+    m_hProcess = StartCalvendrake(options);
     m_dwProcessId = ::GetProcessId(m_hProcess);
     // The first window the program shows is the dialog, or a message it owns.
     m_hDlg = ::GetAncestor(WaitForWindow(), GA_ROOTOWNER);
@@ -190,9 +176,9 @@ int AppDriver::FocusedId() const
 
 DWORD AppDriver::EditSelection(int nID) const
 {
-    char szClass[16] = "";
-    ::GetClassNameA(Control(nID), szClass, sizeof(szClass));
-    return static_cast<DWORD>(::SendMessageA(Control(nID), lstrcmpiA(szClass, "ComboBox") ? EM_GETSEL : CB_GETEDITSEL, 0, 0));
+    wchar_t szClass[16] = L"";
+    ::GetClassNameW(Control(nID), szClass, ARRAYSIZE(szClass));
+    return static_cast<DWORD>(::SendMessageW(Control(nID), lstrcmpiW(szClass, L"ComboBox") ? EM_GETSEL : CB_GETEDITSEL, 0, 0));
 }
 
 void AppDriver::ClickAsync(int nID) { Finish(); m_hClickThread = ::CreateThread(nullptr, 0, SendClick, Control(nID), 0, nullptr); }
@@ -208,42 +194,42 @@ void AppDriver::Finish()
 HWND AppDriver::NextMessageOrFinish()
 {
     HWND hBox = nullptr;
-    if (!WaitUntil([&] { return (hBox = FindWindowOf("#32770")) || !m_hClickThread || ::WaitForSingleObject(m_hClickThread, 0) == WAIT_OBJECT_0; },
+    if (!WaitUntil([&] { return (hBox = FindWindowOf(L"#32770")) || !m_hClickThread || ::WaitForSingleObject(m_hClickThread, 0) == WAIT_OBJECT_0; },
                    60000))
         throw std::runtime_error("the click's handler neither ended nor showed a message");
     if (!hBox) Finish();
     return hBox;
 }
 
-HWND AppDriver::FindWindowOf(const char* pszClass, HWND hOwner) const
+HWND AppDriver::FindWindowOf(const wchar_t* pszClass, HWND hOwner) const
 {
     for (HWND hWnd = ::GetTopWindow(nullptr); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
         DWORD dwProcessId = 0;
         ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-        char szClass[64] = "";
-        ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-        if ((dwProcessId == m_dwProcessId || hOwner == m_hDlg) && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiA(szClass, pszClass) == 0 &&
+        wchar_t szClass[64] = L"";
+        ::GetClassNameW(hWnd, szClass, ARRAYSIZE(szClass));
+        if ((dwProcessId == m_dwProcessId || hOwner == m_hDlg) && hWnd != m_hDlg && ::IsWindowVisible(hWnd) && lstrcmpiW(szClass, pszClass) == 0 &&
             (!hOwner || ::GetWindow(hWnd, GW_OWNER) == hOwner))
             return hWnd;
     }
     return nullptr;
 }
 
-HWND AppDriver::WaitForWindow(const char* pszClass, HWND hOwner)
+HWND AppDriver::WaitForWindow(const wchar_t* pszClass, HWND hOwner)
 {
     HWND hFound = nullptr;
     if (!WaitUntil([&] { return (hFound = FindWindowOf(pszClass, hOwner)) != nullptr; }))
-        throw std::runtime_error(std::string("no window of class ") + pszClass + " appeared");
+        throw std::runtime_error("no window of class " + ToBytes(CP_UTF8, pszClass) + " appeared");
     return hFound;
 }
 
 void AppDriver::Answer(HWND hBox, int nButton)
 {
-    ::PostMessageA(::GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
+    ::PostMessageW(::GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
     WaitUntil([hBox] { return !::IsWindow(hBox); });
 }
 
-void AppDriver::Close() { Finish(); ::PostMessageA(m_hDlg, WM_COMMAND, IDCANCEL, 0); WaitExit(); }
+void AppDriver::Close() { Finish(); ::PostMessageW(m_hDlg, WM_COMMAND, IDCANCEL, 0); WaitExit(); }
 
 DWORD AppDriver::WaitExit()
 {
@@ -252,19 +238,20 @@ DWORD AppDriver::WaitExit()
     return dwExitCode;
 }
 
-bool GetText(const char* pszName, std::string& text)
+bool GetText(const wchar_t* pszName, std::wstring& text)
 {
-    char szData[2048];
+    wchar_t szData[1024];
     DWORD cbData = sizeof(szData);
-    if (::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, pszName, RRF_RT_ANY, nullptr, szData, &cbData) != ERROR_SUCCESS)
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, pszName, RRF_RT_ANY, nullptr, szData, &cbData) != ERROR_SUCCESS)
         return false;
-    text.assign(szData, cbData && szData[cbData - 1] == '\0' ? cbData - 1 : cbData);
+    text.assign(szData, cbData / sizeof(wchar_t));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
     return true;
 }
 
-std::string ReadFileText(const std::string& path)
+std::string ReadFileText(const std::wstring& path)
 {
     std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
+    text << std::ifstream(std::filesystem::path(path), std::ios::binary).rdbuf();
     return text.str();
 }

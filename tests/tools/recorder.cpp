@@ -1,5 +1,5 @@
-// Stands in for another program in the tests: appends its command line, one
-// line per start, to the file named by CALV_RECORD_FILE, and succeeds.
+// Stands in for another program in the tests: appends its command line as it was
+// given, in UTF-8, one line per start, to the file named by CALV_RECORD_FILE, and succeeds.
 // With CALV_RECORD_HOLD=start it stands in for a script that starts another
 // program (a copy of itself told to wait) and never ends; with "leave" the
 // script ends after starting it.
@@ -11,9 +11,12 @@
 
 int main()
 {
-    const char* pszFile = std::getenv("CALV_RECORD_FILE");
-    if (FILE* pFile = pszFile ? std::fopen(pszFile, "ab") : nullptr) {
-        std::fprintf(pFile, "%s\n", ::GetCommandLineA());
+    const wchar_t* pszFile = _wgetenv(L"CALV_RECORD_FILE");
+    if (FILE* pFile = pszFile ? _wfopen(pszFile, L"ab") : nullptr) {
+        const wchar_t* pszLine = ::GetCommandLineW();
+        char szLine[8192] = "";
+        ::WideCharToMultiByte(CP_UTF8, 0, pszLine, -1, szLine, sizeof(szLine), nullptr, nullptr);
+        std::fprintf(pFile, "%s\n", szLine);
         std::fclose(pFile);
     }
     const char* pszHold = std::getenv("CALV_RECORD_HOLD");
