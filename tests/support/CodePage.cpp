@@ -4,6 +4,7 @@
 #include "AppDriver.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -17,21 +18,12 @@ BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD wLanguage, LONG_PTR l
     return FALSE;
 }
 
-FILETIME WriteTime(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
 // A copy of the program whose manifest also asks for code page 65001, made again whenever the
 // program is newer. Written under another name first: a copy cut short is never started.
 void MakeUtf8Program(const std::wstring& program, const std::wstring& copy)
 {
-    if (::GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        const FILETIME programTime = WriteTime(program), copyTime = WriteTime(copy);
-        if (::CompareFileTime(&copyTime, &programTime) >= 0) return;
-    }
+    std::error_code error;  // no copy yet: the earliest time
+    if (std::filesystem::last_write_time(copy, error) >= std::filesystem::last_write_time(program)) return;
     HMODULE hProgram = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     HRSRC hManifest = hProgram ? ::FindResourceW(hProgram, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
     if (!hManifest) throw std::runtime_error("no manifest in the program");
@@ -72,19 +64,13 @@ std::wstring FromBytes(UINT nCodePage, const std::string& bytes)
     return text;
 }
 
+// Without best fit: a character the code page lacks becomes its default character, not a look-alike.
 std::string ToBytes(UINT nCodePage, const std::wstring& text)
 {
     std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<size_t>(::WideCharToMultiByte(nCodePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+    bytes.resize(static_cast<size_t>(::WideCharToMultiByte(nCodePage, nCodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                                          &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
     return bytes;
 }
 
-bool Carries(UINT nCodePage, const std::wstring& text)
-{
-    if (nCodePage == CP_UTF8) return FromBytes(CP_UTF8, ToBytes(CP_UTF8, text)) == text;
-    std::string bytes(text.size() * 4, '\0');
-    BOOL bDefaulted = FALSE;
-    bytes.resize(static_cast<size_t>(::WideCharToMultiByte(nCodePage, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), &bytes[0],
-                                                          static_cast<int>(bytes.size()), nullptr, &bDefaulted)));
-    return !bDefaulted && FromBytes(nCodePage, bytes) == text;
-}
+bool Carries(UINT nCodePage, const std::wstring& text) { return FromBytes(nCodePage, ToBytes(nCodePage, text)) == text; }

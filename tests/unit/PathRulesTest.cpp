@@ -29,25 +29,22 @@ TEST(PathRules, SplitPath)
 
 TEST(PathRules, DeriveAndResolve)
 {
-    const struct { const char* why; const wchar_t *input, *suffix, *expected; } derives[] = {
-        {"suffix before the extension", L"C:\\work\\a.b.ncd", L"_cvted", L"C:\\work\\a.b_cvted.ncd"},
-        {"no extension", L"C:\\work.d\\part1", L"_cvted", L"C:\\work.d\\part1_cvted"},
-        {"double-byte name and suffix", L"C:\\表示\\ソフト.ncd", L"_変換", L"C:\\表示\\ソフト_変換.ncd"},
-        {"empty suffix", L"C:\\work\\part1.ncd", L"", L"C:\\work\\part1.ncd"},
+    // The output derived from an input and a suffix, and a typed name resolved against the previous path.
+    const struct { const char* why; CString (*rule)(const wchar_t*, const wchar_t*); const wchar_t *a, *b, *expected; } rows[] = {
+        {"suffix before the extension", DeriveOutputPath, L"C:\\work\\a.b.ncd", L"_cvted", L"C:\\work\\a.b_cvted.ncd"},
+        {"no extension", DeriveOutputPath, L"C:\\work.d\\part1", L"_cvted", L"C:\\work.d\\part1_cvted"},
+        {"double-byte name and suffix", DeriveOutputPath, L"C:\\表示\\ソフト.ncd", L"_変換", L"C:\\表示\\ソフト_変換.ncd"},
+        {"empty suffix", DeriveOutputPath, L"C:\\work\\part1.ncd", L"", L"C:\\work\\part1.ncd"},
         // Code page 932 would have made these '\' and u.
-        {"a suffix with the yen sign stays in the folder", L"C:\\work\\part1.ncd", L"_¥", L"C:\\work\\part1_¥.ncd"},
-        {"a suffix with u umlaut", L"C:\\work\\part1.ncd", L"_ü", L"C:\\work\\part1_ü.ncd"},
+        {"a suffix with the yen sign and u umlaut", DeriveOutputPath, L"C:\\work\\part1.ncd", L"_¥ü", L"C:\\work\\part1_¥ü.ncd"},
+        {"a bare name joins the previous folder", ResolveTypedName, L"b.ncd", L"C:\\work\\a.ncd", L"C:\\work\\b.ncd"},
+        {"a drive is kept", ResolveTypedName, L"D:c.ncd", L"C:\\work\\a.ncd", L"D:c.ncd"},
+        {"a folder is kept", ResolveTypedName, L"sub/c.ncd", L"C:\\work\\a.ncd", L"sub/c.ncd"},
+        {"no previous folder", ResolveTypedName, L"b.ncd", L"a.ncd", L"b.ncd"},
+        {"a 0x5C second byte is no folder", ResolveTypedName, L"表", L"C:\\表示\\a.ncd", L"C:\\表示\\表"},
+        {"the yen sign is no folder", ResolveTypedName, L"a¥b.ncd", L"C:\\work\\a.ncd", L"C:\\work\\a¥b.ncd"},
     };
-    for (const auto& row : derives) EXPECT_EQ(DeriveOutputPath(row.input, row.suffix).Str(), row.expected) << row.why;
-    const struct { const char* why; const wchar_t *typed, *previous, *expected; } resolves[] = {
-        {"a bare name joins the previous folder", L"b.ncd", L"C:\\work\\a.ncd", L"C:\\work\\b.ncd"},
-        {"a drive is kept", L"D:c.ncd", L"C:\\work\\a.ncd", L"D:c.ncd"},
-        {"a folder is kept", L"sub/c.ncd", L"C:\\work\\a.ncd", L"sub/c.ncd"},
-        {"no previous folder", L"b.ncd", L"a.ncd", L"b.ncd"},
-        {"a 0x5C second byte is no folder", L"表", L"C:\\表示\\a.ncd", L"C:\\表示\\表"},
-        {"the yen sign is no folder", L"a¥b.ncd", L"C:\\work\\a.ncd", L"C:\\work\\a¥b.ncd"},
-    };
-    for (const auto& row : resolves) EXPECT_EQ(ResolveTypedName(row.typed, row.previous).Str(), row.expected) << row.why;
+    for (const auto& row : rows) EXPECT_EQ(row.rule(row.a, row.b).Str(), row.expected) << row.why;
 }
 
 TEST(PathRules, CompareNoCase932FoldsOnlyLatinLetters)

@@ -1,29 +1,13 @@
 // What a conversion run tells the user when the script fails (the command line Perl gets is
 // seen by the dialog tests' stand-in for Perl).
+#include "CodePage.h"
 #include "ConversionRun.h"
 #include "RunText.h"
+#include "Strings.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-template <typename Text>
-static Text Repeat(const Text& strPiece, int nCount)
-{
-    Text str;
-    while (nCount-- > 0) str += strPiece;
-    return str;
-}
-// Code page 932 bytes as Windows reads them, for a tail that holds no characters only bytes.
-static std::wstring From932(const std::string& bytes)
-{
-    std::wstring text(bytes.size(), L'\0');
-    text.resize(static_cast<size_t>(::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
-                                                          static_cast<int>(text.size()))));
-    return text;
-}
-static std::string Repeat(const char* pszPiece, int nCount) { return Repeat(std::string(pszPiece), nCount); }
-static std::wstring Repeat(const wchar_t* pszPiece, int nCount) { return Repeat(std::wstring(pszPiece), nCount); }
 
 TEST(RunText, FailureMessage)
 {
@@ -86,7 +70,7 @@ TEST(RunText, ReadingTheEndOfTheOutputGivesTheTailOfTheWhole)
         // Past 64 KiB of lead-byte values the reading stops, and characters are counted from there
         // (a run that long is no text).
         {"64 KiB of lead bytes after a character start", "ab" + Repeat("亜", 32767) + "!", Repeat(L"亜", 999) + L"!"},
-        {"64 KiB of lead bytes and more", "ab" + Repeat("亜", 32768) + "!", From932(Repeat("\x9F\x88", 999) + "\x9F!")},
+        {"64 KiB of lead bytes and more", "ab" + Repeat("亜", 32768) + "!", FromCodePage(Repeat("\x9F\x88", 999) + "\x9F!", kCodePage932).Str()},
     };
     const std::wstring path = (std::filesystem::temp_directory_path() / "calv-tail.tmp").wstring();
     for (const auto& row : rows) {

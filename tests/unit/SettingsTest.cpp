@@ -10,12 +10,6 @@ static const char kKeyPath[] = "Software\\Harnox\\Quen\\Calvendrake";
 struct Value { std::string name; DWORD dwType; std::string data; };
 static Value Dword(const char* pszName, DWORD dw) { return {pszName, REG_DWORD, std::string(reinterpret_cast<char*>(&dw), 4)}; }
 static Value Text(const char* pszName, const std::string& str) { return {pszName, REG_SZ, str + '\0'}; }
-static std::string Repeat932(const char* pszCharacter, int nCount)
-{
-    std::string str;
-    while (nCount-- > 0) str += pszCharacter;
-    return str;
-}
 static Value Unterminated(const char* pszName, const std::string& str) { return {pszName, REG_SZ, str}; }
 
 // Options, position, suffix and scripts (least recent first) in one line.
@@ -70,7 +64,7 @@ TEST_F(Settings, LoadTakesWhatFitsElseTheDefault)
     const std::string str259 = "C:\\" + std::string(253, 'p') + ".pl";
     const std::wstring wstr259(str259.begin(), str259.end());
     // 259 characters of code page 932's two bytes each: an older version read only 259 bytes.
-    const std::string str259Wide = "C:\\" + Repeat932("表", 252) + ".pl";
+    const std::string str259Wide = "C:\\" + Repeat("表", 252) + ".pl";
     const std::wstring wstr259Wide = L"C:\\" + std::wstring(252, L'表') + L".pl";
     const struct { const char* why; std::vector<Value> planted; std::wstring expected; } rows[] = {
         {"no store", {}, strDefaults},
